@@ -1,0 +1,13 @@
+# Installs the public headers, a CMake package (find_package(oauthclient)) and a pkg-config file.
+include(CMakePackageConfigHelpers)
+
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/include/oauthclient DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+install(EXPORT oauthclientTargets NAMESPACE oauthclient:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/oauthclient)
+configure_package_config_file(${CMAKE_SOURCE_DIR}/cmake/oauthclientConfig.cmake.in
+    ${CMAKE_BINARY_DIR}/oauthclientConfig.cmake INSTALL_DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/oauthclient)
+write_basic_package_version_file(${CMAKE_BINARY_DIR}/oauthclientConfigVersion.cmake
+    VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_BINARY_DIR}/oauthclientConfig.cmake ${CMAKE_BINARY_DIR}/oauthclientConfigVersion.cmake
+        DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/oauthclient)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/oauthclient.pc.in ${CMAKE_BINARY_DIR}/oauthclient.pc @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/oauthclient.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)

@@ -1,0 +1,85 @@
+// IOAuthRequest: the protected-resource request that a host fills and hands to IOAuthClient::RequestResource.
+#ifndef OAUTHCLIENT_OAUTH_REQUEST_H
+#define OAUTHCLIENT_OAUTH_REQUEST_H
+
+#include <cstdint>
+
+#include "oauthclient/wide_char.h"
+
+namespace OAuthClient {
+
+// The order of the slots below is the ABI: hosts call them by position. Never reorder, insert or remove;
+// new capabilities come as a derived interface. There is no virtual destructor: the object ends through Release.
+//
+// Results: 1 success, -1 failure. Texts handed out point into the request and stay valid until the same
+// property or cache is replaced or the request is released; the caller must not free them. Setters copy.
+// Storing a null or empty text changes nothing and gives -1: a text property can be replaced, never cleared.
+class IOAuthRequest {
+ public:
+  // Removes every header and drops the text last handed out by GetHeadersText.
+  virtual void ClearHeaders() = 0;
+  // Stores the request URL. 1, or -1 for a null or empty text (the old URL stays).
+  virtual std::int32_t SetUrl(const WideChar* url) = 0;
+  // Writes the URL (null when unset) to *out.
+  virtual void GetUrl(const WideChar** out) = 0;
+  // Adds a header, or appends ",value" to the line of the same name (ASCII case-insensitive). 1 or -1.
+  virtual std::int32_t AddHeader(const WideChar* name, const WideChar* value) = 0;
+  // Looks a header up (ASCII case-insensitive); on a match writes its value to *out, else leaves *out untouched.
+  virtual void GetHeader(const WideChar* name, const WideChar** out) = 0;
+  // Adds every line of a CR LF separated "Name: value" text; -1 and nothing added if any line is malformed.
+  virtual std::int32_t AddHeadersText(const WideChar* text) = 0;
+  // Writes all headers as one CR LF separated text (null for no headers) to *out.
+  virtual void GetHeadersText(const WideChar** out) = 0;
+  // Stores the access token sent as "Authorization: Bearer <token>". 1 or -1.
+  virtual std::int32_t SetAccessToken(const WideChar* token) = 0;
+  // Writes the access token (null when unset) to *out.
+  virtual void GetAccessToken(const WideChar** out) = 0;
+  // Stores a copy of `length` body bytes (a null `data` with a non-zero length stores that many zero bytes). Always 1.
+  virtual std::int32_t SetBody(const unsigned char* data, std::uint32_t length) = 0;
+  // Stores the text as the body in the given TextEncoding, with its byte-order mark. 1, or -1 and no body.
+  virtual std::int32_t SetBodyText(const WideChar* text, std::uint32_t encoding) = 0;
+  // Same as SetBodyText(text, Utf16Le).
+  virtual std::int32_t SetBodyUnicode(const WideChar* text) = 0;
+  // Writes the body bytes and their count. 1, or -1 (outputs untouched) when there is no body.
+  virtual std::int32_t GetBody(const unsigned char** data, std::uint32_t* length) = 0;
+  // Decodes the body in the given TextEncoding; writes the text and its length in UTF-16 units. 1 or -1.
+  virtual std::int32_t GetBodyText(const WideChar** text, std::uint32_t* length, std::uint32_t encoding) = 0;
+  // As GetBodyText, with the encoding recognised from the body's first bytes (ANSI when none is recognised).
+  virtual std::int32_t GetBodyTextDetected(const WideChar** text, std::uint32_t* length) = 0;
+  // Destroys the request and everything it owns.
+  virtual void Release() = 0;
+  // Transport flag A (the HTTP component ignores certificate errors when non-zero). The byte is stored as given.
+  virtual void SetOptionFlagA(Bool8 value) = 0;
+  virtual std::int32_t GetOptionFlagA() = 0;
+  // Transport flag B (the HTTP component follows redirects when non-zero).
+  virtual void SetOptionFlagB(Bool8 value) = 0;
+  virtual std::int32_t GetOptionFlagB() = 0;
+  // Proxy URL, user and password; each element follows the set-string rule on its own.
+  virtual void SetStringTriple(const WideChar* a, const WideChar* b, const WideChar* c) = 0;
+  // Proxy URL and bypass list; each element follows the set-string rule on its own.
+  virtual void SetStringPair(const WideChar* a, const WideChar* b) = 0;
+  // Hands out copies that the caller owns (allocated with malloc: free them with free). A set element first frees
+  // what its out-argument holds (null or an earlier copy), then receives a new copy; an unset element leaves it as it was.
+  virtual void GetStringTriple(WideChar** a, WideChar** b, WideChar** c) = 0;
+  virtual void GetStringPair(WideChar** a, WideChar** b) = 0;
+  // Connect timeout in milliseconds (0 = the component's default).
+  virtual void SetOptionValueA(std::uint32_t value) = 0;
+  virtual std::uint32_t GetOptionValueA() = 0;
+  // Receive timeout in milliseconds (0 = the component's default).
+  virtual void SetOptionValueB(std::uint32_t value) = 0;
+  virtual std::uint32_t GetOptionValueB() = 0;
+  // Secure protocol: 0 default, 1 TLS 1.0, 2 TLS 1.1, 3 TLS 1.2, 4 TLS 1.3; any other value is sent as the default.
+  virtual void SetSecureProtocol(std::uint32_t value) = 0;
+  virtual std::uint32_t GetSecureProtocol() = 0;
+  // Stores the HTTP method, passed to the transport unchanged. 1 or -1.
+  virtual std::int32_t SetMethod(const WideChar* method) = 0;
+  // Writes the method (null when unset) to *out.
+  virtual void GetMethod(const WideChar** out) = 0;
+  // Whole-exchange timeout in milliseconds (0 = the component's default).
+  virtual void SetOptionValueC(std::uint32_t value) = 0;
+  virtual std::uint32_t GetOptionValueC() = 0;
+};
+
+}  // namespace OAuthClient
+
+#endif  // OAUTHCLIENT_OAUTH_REQUEST_H
