@@ -7,8 +7,8 @@
 
 namespace OAuthClient {
 
-// Encodes `count` bytes into *out (replacing its content). Returns 0 on success, 1 for a null `data` or a zero
-// `count` (out untouched).
+// Encodes `count` bytes into *out (replacing its content); the character count is out->size(). Returns 0 on
+// success, 1 (out untouched) for a null `data` or `out`, a zero `count`, or exhausted memory.
 int Base64Encode(const unsigned char* data, std::size_t count, std::string* out);
 
 }  // namespace OAuthClient

@@ -8,7 +8,9 @@
 namespace OAuthClient {
 
 // Returns the UTF-8 bytes of `text` with A-Z a-z 0-9 and ! ' ( ) * - . _ ~ kept, a space as "+", and every other
-// byte as "%" and two lower-case hex digits. An empty text, or one that does not convert, gives the empty string.
+// byte as "%" and two lower-case hex digits (so "/" is %2f and the UTF-8 of e-acute %c3%a9). A lone surrogate is
+// encoded as the UTF-8 converter renders it (U+FFFD, %ef%bf%bd). An empty text, one that does not convert, or
+// exhausted memory gives the empty string.
 std::string FormUrlEncode(std::u16string_view text);
 
 }  // namespace OAuthClient

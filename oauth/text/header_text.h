@@ -26,8 +26,10 @@ struct HeaderField {
 bool ParseHeaderLine(std::u16string_view line, HeaderField* field);
 
 // Cuts a CR LF separated header text into lines (each line break is the first CR or LF; the two characters of the
-// CR LF are skipped) and checks each with ParseHeaderLine. A lone CR or LF is taken as a one-character break.
-// Returns false for an empty text or when any line fails the check; `lines` then holds nothing new.
+// CR LF are skipped) and checks each with ParseHeaderLine; the lines are appended to `lines` in order. A text
+// ending in CR LF has no empty last line; an empty line anywhere else fails. A CR or LF that is not part of a
+// CR LF pair (LF CR included) is taken as a one-character break, so a bare-LF text loses no character of its next
+// line. Returns false for an empty text or when any line fails the check; `lines` then holds nothing new.
 bool SplitHeaderText(std::u16string_view text, std::vector<std::u16string>* lines);
 
 // The add operation a request offers to AddHeadersFromText: returns 1 or a failure code.
@@ -38,7 +40,8 @@ using AddHeaderOperation = std::function<std::int32_t(std::u16string_view name, 
 // before stay), or returns 1.
 std::int32_t AddHeadersFromText(std::u16string_view text, const AddHeaderOperation& add);
 
-// Fills `map` from a response header text cut as SplitHeaderText does, without checking the lines: a line without
+// Fills `map` from a response header text cut into lines exactly as SplitHeaderText does (lone breaks included),
+// without checking the lines: a line without
 // a colon (the status line, an empty line) is ignored; the name is the text before the first colon, the value all
 // of the text after it, both untrimmed; with `foldNames` the name is ASCII upper-cased first. The first value of a
 // name stays. An empty text leaves the map unchanged.

@@ -17,7 +17,9 @@ inline const WideChar* AsWide(const char16_t* text) { return reinterpret_cast<co
 inline std::u16string_view ViewOf(const char16_t* text) {
   return text == nullptr ? std::u16string_view() : std::u16string_view(text);
 }
+#if defined(_WIN32)  // on POSIX WideChar is char16_t and the overload above serves both
 inline std::u16string_view ViewOf(const WideChar* text) { return ViewOf(AsUtf16(text)); }
+#endif
 
 // Returns true for a null or empty text.
 inline bool IsNullOrEmpty(const WideChar* text) { return text == nullptr || text[0] == 0; }

@@ -1,0 +1,88 @@
+// Header text: line cutting and checking, adding a text to a request's list, and response header blocks.
+#include "oauth/text/header_text.h"
+
+#include <gtest/gtest.h>
+
+#include "oauth/text/header_list.h"
+
+namespace OAuthClient {
+namespace {
+
+using Lines = std::vector<std::u16string>;
+
+std::int32_t AddToList(HeaderList* list, std::u16string_view text) {
+  return AddHeadersFromText(text, [list](std::u16string_view name, std::u16string_view value) {
+    return list->Add(name, value);
+  });
+}
+
+TEST(HeaderTextTest, ParseHeaderLineSplitsAtTheFirstColonUntrimmed) {
+  HeaderField field;
+  ASSERT_TRUE(ParseHeaderLine(u"Content-Type: text/plain; a=b:c", &field));
+  EXPECT_EQ(field.name, u"Content-Type");
+  EXPECT_EQ(field.value, u" text/plain; a=b:c");
+  for (std::u16string_view line : {u"", u"NoColon", u":value", u"  :value", u"Name:", u"Name: \u3000"}) {
+    HeaderField untouched{u"keep", u"keep"};
+    EXPECT_FALSE(ParseHeaderLine(line, &untouched)) << line.size();
+    EXPECT_EQ(untouched.name, u"keep");
+  }
+}
+
+// A lone CR or LF is taken as a one-character break, so no character of the next line is lost.
+TEST(HeaderTextTest, SplitHeaderTextCutsAtEachBreak) {
+  const std::pair<std::u16string_view, Lines> cases[] = {
+      {u"A: 1\r\nB: 2", {u"A: 1", u"B: 2"}},
+      {u"A: 1\r\nB: 2\r\n", {u"A: 1", u"B: 2"}},
+      {u"A: 1\nB: 2\rC: 3\n", {u"A: 1", u"B: 2", u"C: 3"}},
+  };
+  for (const auto& [text, expected] : cases) {
+    Lines lines;
+    ASSERT_TRUE(SplitHeaderText(text, &lines)) << text.size();
+    EXPECT_EQ(lines, expected);
+  }
+}
+
+TEST(HeaderTextTest, SplitHeaderTextRejectsEmptyLinesAndLinesWithoutColon) {
+  for (std::u16string_view text : {u"", u"A: 1\r\n\r\nB: 2", u"\r\nA: 1", u"A: 1\r\nbroken\r\nB: 2", u"A: 1\r\n: 2",
+                                   u"A: 1\n\rB: 2"}) {
+    Lines lines{u"before"};
+    EXPECT_FALSE(SplitHeaderText(text, &lines)) << text.size();
+    EXPECT_EQ(lines, (Lines{u"before"})) << "a failed split adds nothing";
+  }
+}
+
+TEST(HeaderTextTest, AddingFromTextMergesThroughTheListsAdd) {
+  HeaderList list;
+  ASSERT_EQ(AddToList(&list, u"Content-Type: text/plain\r\nAccept: a\r\nAccept: b\r\n"), 1);
+  EXPECT_EQ(list.Lines(), (Lines{u"Content-Type: text/plain\r\n", u"Accept: a, b\r\n"}));
+  EXPECT_EQ(AddToList(&list, u""), -1);
+  EXPECT_EQ(AddToList(&list, u"X: 1\r\n\r\nY: 2"), -1);
+  EXPECT_EQ(AddToList(&list, u"X: 1\r\nno colon"), -1);
+  EXPECT_EQ(list.Lines().size(), 2u) << "a rejected text adds nothing";
+
+  int calls = 0;
+  EXPECT_EQ(AddHeadersFromText(u"A: 1\r\nB: 2\r\nC: 3", [&calls](auto, auto) { return ++calls == 2 ? -7 : 1; }), -7);
+  EXPECT_EQ(calls, 2) << "stops at the first failed add";
+}
+
+TEST(HeaderTextTest, ParseHeaderBlockKeepsTheFirstValueOfEachName) {
+  const std::u16string text = u"HTTP/1.1 200 OK\r\nSet-Cookie: a\r\nset-cookie: b\r\nSet-Cookie: c\r\n\r\n";
+  HeaderMap exact;
+  ParseHeaderBlock(text, &exact, false);
+  EXPECT_EQ(exact, (HeaderMap{{u"Set-Cookie", u" a"}, {u"set-cookie", u" b"}}));
+  HeaderMap folded;
+  ParseHeaderBlock(text, &folded, true);
+  EXPECT_EQ(folded, (HeaderMap{{u"SET-COOKIE", u" a"}}));
+}
+
+TEST(HeaderTextTest, ParseHeaderBlockTakesWhatSplittingWouldReject) {
+  HeaderMap map{{u"Existing", u"stays"}};
+  ParseHeaderBlock(u":empty name\r\nBlank: \r\nNoValue:\r\nLast:x", &map, false);
+  EXPECT_EQ(map, (HeaderMap{{u"", u"empty name"}, {u"Blank", u" "}, {u"Existing", u"stays"}, {u"Last", u"x"},
+                            {u"NoValue", u""}}));
+  ParseHeaderBlock(u"", &map, true);
+  EXPECT_EQ(map.size(), 5u);
+}
+
+}  // namespace
+}  // namespace OAuthClient
