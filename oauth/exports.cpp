@@ -3,11 +3,14 @@
 #include "oauthclient/exports.h"
 
 #include "oauth/messages/message_table.h"
+#include "oauth/oauth_client.h"
 #include "oauth/requests/oauth_request.h"
 #include "oauth/requests/token_request.h"
 #include "oauth/text/wide_text.h"
 
 extern "C" {
+
+OAUTHCLIENT_API OAuthClient::IOAuthClient* CreateOAuthClient() { return new OAuthClient::COAuthClient(); }
 
 OAUTHCLIENT_API OAuthClient::IOAuthRequest* CreateOAuthRequest() { return new OAuthClient::COAuthRequest(); }
 

@@ -44,10 +44,11 @@ class RefusedNames {
   std::set<std::u16string> names_;
 };
 
-// Built on first use and never destroyed, so a check made while the process shuts down still finds it.
+// Built on first use and destroyed when the library unloads, so a host that loads and unloads the library
+// repeatedly loses nothing.
 RefusedNames& Refused() {
-  static auto* names = new RefusedNames();
-  return *names;
+  static RefusedNames names;
+  return names;
 }
 
 }  // namespace

@@ -11,96 +11,152 @@
 namespace OAuthClient {
 
 // The order of the 42 slots below is the ABI between the library and the component. Never reorder, insert or
-// remove. No virtual destructor: the object ends through Release. One object serves one request: settings, then
-// one send, then reads of the answer. Texts and bytes handed out belong to the object and stay valid until the
-// next call that replaces them or Release; callers copy what they keep. Results: HttpClientResult.
+// remove; a new capability comes as a derived interface. No virtual destructor: the object ends through Release.
+//
+// Life of an object: settings and headers, then a send, then reads of the answer. The library makes a fresh object
+// per request; an object may also send again (each send forgets the previous answer) or be Reset. One object is
+// used by one thread at a time; different objects may be used on different threads at once.
+//
+// Texts are zero-terminated UTF-16. Texts and bytes handed out belong to the object and stay valid until the next
+// call that fills the same output, the next send, Reset or Release; callers copy what they keep. Every getter
+// leaves its out-arguments untouched unless it returns 1. Results are HttpClientResult codes
+// (oauthclient/http_client_codes.h); a null pointer where one is required gives kHttpBadArgument.
+//
+// The component that ships with the library (libzqhttpclient.so / zqhttpclient.dll) works as documented here:
+//  - It keeps itself loaded once CreateHttpClient has been called, so that its connection pool outlives the
+//    library's unload of it after each token request. Successive objects reuse keep-alive connections, the DNS
+//    cache and TLS sessions (a process-wide, thread-safe pool of transfer handles).
+//  - TLS: certificates and host names are verified against the system's CA store. A process can name another
+//    CA bundle with the environment variable SSL_CERT_FILE (a PEM file) or SSL_CERT_DIR (a hashed directory),
+//    read at each send. HTTP/2 is used over https when the server offers it, else HTTP/1.1.
+//  - Proxies: none unless set; the proxy environment variables (http_proxy, ...) are never consulted.
+//  - Only http:// and https:// URLs are sent, also as redirect targets. The URL goes out as given (as UTF-8):
+//    percent-encoding is the caller's.
+//  - Headers sent besides the caller's: Host, "Accept: */*", "User-Agent: zqhttpclient/1.0" (see SetUserAgent),
+//    Content-Length for a body. No Content-Type is invented for a body and no "Expect: 100-continue" is sent
+//    unless the caller sets those headers. No Accept-Encoding is sent: bodies arrive uncompressed.
 class IHttpClient {
  public:
   // 1. Returns the interface revision the object implements (kHttpClientInterfaceVersion).
   virtual std::uint32_t GetInterfaceVersion() = 0;
-  // 2. Forgets the answer, the headers and every setting, so the object can serve another request.
+  // 2. Forgets the answer, the request headers and every setting, as on a new object.
   virtual void Reset() = 0;
-  // 3. Sets the User-Agent header text (null or empty: the component's own). 1 or kHttpBadHeader.
+  // 3. Sets the User-Agent header text; null or empty restores "zqhttpclient/1.0". 1, or kHttpBadHeader for a
+  //    text holding CR or LF (the old value stays). A "User-Agent" request header, if set, wins over this.
   virtual std::int32_t SetUserAgent(const WideChar* userAgent) = 0;
-  // 4. Flag A: ignore server certificate errors (default off: certificate and host name are verified).
+  // 4. Flag A: any non-zero byte turns server certificate checks off (chain, expiry and host name). Default off.
   virtual void SetOptionFlagA(Bool8 value) = 0;
-  // 5. Returns flag A (0 or 1).
+  // 5. Returns flag A as 0 or 1.
   virtual std::int32_t GetOptionFlagA() = 0;
-  // 6. Flag B: follow redirects, at most 10, http and https only (default off).
+  // 6. Flag B: any non-zero byte follows redirects (3xx with Location), at most 10, to http and https only.
+  //    Default off: a redirect is then an answer like any other. When following, a POST becomes a GET after 301,
+  //    302 and 303; other methods are kept; an Authorization header is not passed on to another host.
   virtual void SetOptionFlagB(Bool8 value) = 0;
-  // 7. Returns flag B (0 or 1).
+  // 7. Returns flag B as 0 or 1.
   virtual std::int32_t GetOptionFlagB() = 0;
-  // 8. Direct connection, no proxy; proxy environment variables are never consulted.
+  // 8. Direct connection, no proxy (the default). Forgets a proxy set before.
   virtual void SetStringNone() = 0;
-  // 9. Proxy URL, user name and password. 1, or kHttpBadProxy for a malformed proxy URL.
+  // 9. Proxy URL, user name and password. The URL is "host:port" or a URL of the schemes http, https, socks4,
+  //    socks4a, socks5 or socks5h (no scheme: http). User and password (null or empty: none) are offered with
+  //    whichever scheme the proxy asks for (Basic, Digest, NTLM, Negotiate). 1, kHttpBadArgument for a null URL,
+  //    or kHttpBadProxy for an empty or malformed one; on failure the earlier proxy setting stays.
   virtual std::int32_t SetStringTriple(const WideChar* proxyUrl, const WideChar* user, const WideChar* password) = 0;
-  // 10. Proxy URL and bypass list (comma-separated host names that go direct). 1, or kHttpBadProxy.
+  // 10. Proxy URL (as in 9, without credentials) and bypass list: host names, domains (".example.com") or IP
+  //     addresses that go direct, separated by commas or semicolons; "*" bypasses everything; "<local>" is
+  //     ignored. Null or empty: no bypass. 1, kHttpBadArgument or kHttpBadProxy as in 9.
   virtual std::int32_t SetStringPair(const WideChar* proxyUrl, const WideChar* bypassList) = 0;
-  // 11. Secure protocol: 0 the TLS library's default (TLS 1.2 or later); 3, 4, 5, 6 exactly TLS 1.0, 1.1, 1.2, 1.3.
-  //     Any other value is taken as 0.
+  // 11. Secure protocol: 0 the TLS library's default with TLS 1.2 as the lowest version; 3, 4, 5, 6 exactly
+  //     TLS 1.0, 1.1, 1.2, 1.3 (no other version is offered). Any other value is taken as 0. A server without the
+  //     pinned version fails the send with kHttpTlsFailed; so do TLS 1.0 and 1.1 wherever the system's OpenSSL 3
+  //     configuration refuses them (Debian's default security level does).
   virtual void SetSecureProtocol(std::int32_t code) = 0;
-  // 12. Returns the secure protocol code last set.
+  // 12. Returns the secure protocol code in force (0 after an unknown value).
   virtual std::int32_t GetSecureProtocol() = 0;
-  // 13. Value C: whole-exchange timeout in milliseconds; 0 = the default, 300000 (5 minutes).
+  // 13. Value C: whole-exchange timeout in milliseconds, from the start of the send to the end of the answer
+  //     (redirects included); 0 = the default, 300000 (5 minutes). Elapsed: kHttpTimedOut.
   virtual void SetOptionValueC(std::uint32_t milliseconds) = 0;
-  // 14. Returns value C as set.
+  // 14. Returns value C as set (0 = the default).
   virtual std::uint32_t GetOptionValueC() = 0;
-  // 15. Value A: connect timeout in milliseconds; 0 = the default, 30000.
+  // 15. Value A: connect timeout in milliseconds, name resolution, TCP connect and TLS handshake included;
+  //     0 = the default, 30000. Elapsed: kHttpTimedOut.
   virtual void SetOptionValueA(std::uint32_t milliseconds) = 0;
-  // 16. Value B: receive timeout, the longest wait without data, in milliseconds; 0 = the default, 60000.
+  // 16. Value B: receive timeout in milliseconds: the longest time without any byte moving once the connection is
+  //     up (waiting for the answer, or between parts of it); 0 = the default, 60000. Elapsed: kHttpTimedOut.
   virtual void SetOptionValueB(std::uint32_t milliseconds) = 0;
-  // 17. Returns value A as set.
+  // 17. Returns value A as set (0 = the default).
   virtual std::uint32_t GetOptionValueA() = 0;
-  // 18. Returns value B as set.
+  // 18. Returns value B as set (0 = the default).
   virtual std::uint32_t GetOptionValueB() = 0;
-  // 19. Sets the response body cap in bytes; 0 = the default, 64 MiB.
+  // 19. Sets the response body cap in bytes; 0 = the default, 64 MiB. A body over the cap (announced by
+  //     Content-Length or counted as it arrives) ends the send with kHttpResponseTooLarge and keeps no answer.
   virtual void SetMaxResponseSize(std::uint32_t bytes) = 0;
-  // 20. Returns the response body cap in force.
+  // 20. Returns the cap in force (the default when 0 was set).
   virtual std::uint32_t GetMaxResponseSize() = 0;
-  // 21. Adds a request header, replacing one of the same name (ASCII case-insensitive). flags: 0. 1 or kHttpBadHeader.
+  // 21. Adds a request header, or replaces the value of the one of the same name (ASCII case-insensitive) in
+  //     place. The name must be an HTTP token (blanks around it are dropped); the value may be empty (it is sent
+  //     as "Name:"); neither may hold CR or LF, so no header can add a line of its own. flags: 0. 1,
+  //     kHttpBadArgument for a null text or other flags, kHttpBadHeader for a refused name or value (nothing
+  //     changed).
   virtual std::int32_t AddRequestHeader(const WideChar* name, const WideChar* value, std::int32_t flags) = 0;
   // 22. Removes the request header of that name. 1, or kHttpBadHeader when none was set.
   virtual std::int32_t RemoveRequestHeader(const WideChar* name) = 0;
-  // 23. Adds the "Name: value" lines of a CR LF separated text, as AddRequestHeader does. 1 or kHttpBadHeader
-  //     (nothing added).
+  // 23. Adds the "Name: value" lines of a text, each as AddRequestHeader does. Lines end in CR LF (a lone LF also
+  //     ends one); empty lines are skipped. 1 (also for an empty text), kHttpBadArgument for null, or
+  //     kHttpBadHeader when any line lacks a colon or is refused by the checks of 21; nothing is added then.
   virtual std::int32_t SetRequestHeadersText(const WideChar* text) = 0;
   // 24. Removes every request header.
   virtual void ClearRequestHeaders() = 0;
-  // 25. Sends `length` body bytes. 1 when an HTTP answer arrived, else a negative HttpClientResult.
+  // 25. Sends `length` body bytes with the method (an HTTP token, sent as given; "HEAD" sends no body) to the
+  //     URL. A length of 0 sends as Send does. 1 when an HTTP answer arrived, whatever its status; else a
+  //     negative HttpClientResult: kHttpBadArgument (null or malformed method, null data with a length),
+  //     kHttpBadUrl, kHttpUnsupportedScheme, or the transport failure. Blocks until done or timed out.
   virtual std::int32_t SendBytes(const WideChar* method, const WideChar* url, const unsigned char* data,
                                  std::uint32_t length) = 0;
-  // 26. Sends a text body as UTF-8; `length` in UTF-16 units, -1 = zero-terminated.
+  // 26. Sends a text body, encoded as UTF-8 (an unpaired surrogate as U+FFFD); `length` in UTF-16 units,
+  //     -1 = up to the terminating zero. A null text with -1 or 0, or an empty text, sends as Send does. Results
+  //     as for 25; kHttpBadArgument also for a length below -1 or a null text with a positive length.
   virtual std::int32_t SendText(const WideChar* method, const WideChar* url, const WideChar* text,
                                 std::int32_t length) = 0;
-  // 27. Sends the request without a body.
+  // 27. Sends the request without a body; "POST", "PUT" and "PATCH" go out with "Content-Length: 0", as servers
+  //     expect of them. Results as for 25.
   virtual std::int32_t Send(const WideChar* method, const WideChar* url) = 0;
-  // 28. The URL of the last exchange after redirects. 1, or -1 before a send.
+  // 28. The URL of the last exchange, after redirects. 1, or -1 before a send and after one refused before
+  //     sending.
   virtual std::int32_t GetEffectiveUrl(const WideChar** out) = 0;
-  // 29. Returns the number of redirects followed by the last send.
+  // 29. Returns the number of redirects the last send followed.
   virtual std::int32_t GetRedirectCount() = 0;
-  // 30. Returns the last send's duration in milliseconds.
+  // 30. Returns the last send's duration in milliseconds (0 before a send).
   virtual std::uint32_t GetElapsedMilliseconds() = 0;
-  // 31. The value of one response header (ASCII case-insensitive; the first of repeated ones). 1 or -1.
+  // 31. The value of one header of the answer (ASCII case-insensitive; the first of repeated ones; blanks
+  //     around it dropped). 1, or -1 when there is no answer or no such header.
   virtual std::int32_t GetResponseHeader(const WideChar* name, const WideChar** out) = 0;
-  // 32. Returns the response body's length in bytes.
+  // 32. Returns the response body's length in bytes (0 without an answer).
   virtual std::uint32_t GetResponseBodyLength() = 0;
-  // 33. The status line and headers of the final answer, as received, CR LF separated. 1 or -1.
+  // 33. The status line and header lines of the final answer as received, each ending in CR LF, followed by the
+  //     empty line (CR LF) that ends the block. Header bytes are read as UTF-8 when they are valid UTF-8, else as
+  //     ISO-8859-1. For HTTP/2 the status line is "HTTP/2 <code>". 1, or -1 when no answer arrived.
   virtual std::int32_t GetResponseHeadersText(const WideChar** out) = 0;
-  // 34. The response body's raw bytes (null for an empty body) and their count. 1 or -1.
+  // 34. The response body's raw bytes and their count; an empty body gives a null pointer and 0. 1, or -1 when
+  //     no answer arrived.
   virtual std::int32_t GetResponseBody(const unsigned char** data, std::uint32_t* length) = 0;
-  // 35. The Content-Type of the answer. 1 or -1.
+  // 35. The Content-Type of the answer. 1, or -1 when there is none.
   virtual std::int32_t GetResponseContentType(const WideChar** out) = 0;
-  // 36. The body as UTF-16, decoded by the Content-Type charset (UTF-8 when none is named). 1 or -1.
+  // 36. The body as UTF-16. A byte-order mark (UTF-8, UTF-16LE, UTF-16BE) decides and is removed; else the
+  //     Content-Type charset: utf-16le, utf-16 (read as little-endian), utf-16be, iso-8859-1 / us-ascii and their
+  //     aliases, windows-1252; anything else, or none, as UTF-8. Malformed sequences become U+FFFD. 1 (an empty
+  //     text for an empty body), or -1 when no answer arrived.
   virtual std::int32_t GetResponseText(const WideChar** out) = 0;
   // 37. Returns the result of the last send (1 or a negative HttpClientResult; 0 before a send).
   virtual std::int32_t GetLastResult() = 0;
-  // 38. A one-line description of the last send's failure in plain words. 1, or -1 when it did not fail.
+  // 38. A one-line description of the last send's failure in English. 1, or -1 when it did not fail.
   virtual std::int32_t GetLastErrorText(const WideChar** out) = 0;
-  // 39. Returns the HTTP status code of the answer (0 before a send).
+  // 39. Returns the HTTP status code of the answer (0 when no answer arrived).
   virtual std::uint32_t GetStatusCode() = 0;
-  // 40. The reason phrase of the status line. 1, or -1 when the answer had none (HTTP/2 has none).
+  // 40. The reason phrase of the status line ("Not Found"). 1, or -1 when the answer had none: HTTP/2 has none,
+  //     and an HTTP/1.x status line may end after the code.
   virtual std::int32_t GetStatusText(const WideChar** out) = 0;
-  // 41. The response value: the duration of the last exchange in microseconds. 1, or -1 for a null out.
+  // 41. The response value: the duration of the last exchange in microseconds, from the start of the send to
+  //     the end of the answer (0 before a send). 1, or kHttpBadArgument for a null out.
   virtual std::int32_t GetResponseValue(std::uintptr_t* out) = 0;
   // 42. Destroys the object.
   virtual void Release() = 0;
@@ -109,7 +165,8 @@ class IHttpClient {
 // The revision GetInterfaceVersion reports for the slot layout above.
 constexpr std::uint32_t kHttpClientInterfaceVersion = 1;
 
-// The component's export: makes a new object per request; null when it cannot.
+// The component's export, "CreateHttpClient" (extern "C", no arguments): returns a new object with default
+// settings, or null when memory is exhausted. Thread-safe.
 extern "C" typedef IHttpClient* (*CreateHttpClientFunction)();
 
 }  // namespace OAuthClient

@@ -14,16 +14,20 @@ enum HttpClientResult : std::int32_t {
   kHttpUnsupportedScheme = -11,   // the URL (or a redirect's target) is not http:// or https://
   kHttpCannotResolve = -12,       // the host name (or the proxy's) cannot be resolved
   kHttpConnectFailed = -13,       // the connection was refused or could not be made
-  kHttpTimedOut = -14,            // the connect, receive or whole-exchange timeout elapsed
+  kHttpTimedOut = -14,            // the connect (A), receive (B) or whole-exchange (C) timeout elapsed
   kHttpTlsFailed = -15,           // the TLS handshake failed (protocol version, cipher, a non-TLS peer)
   kHttpCertificateRejected = -16, // the server's certificate or host name did not verify
   kHttpTooManyRedirects = -17,    // more redirects than the component follows (10)
   kHttpResponseTooLarge = -18,    // the body exceeded the response size cap (64 MiB by default)
   kHttpProxyFailed = -19,         // the proxy refused the connection or the tunnel
-  kHttpBadArgument = -20,         // a null method, or a method or header holding CR, LF or NUL
+  kHttpBadArgument = -20,         // a null pointer where one is required, a method that is not an HTTP token, or
+                                  // a length or flags value out of range
   kHttpSendFailed = -21,          // the connection broke while sending or receiving, or the answer was not HTTP
-  kHttpBadProxy = -22,            // a proxy setting was refused: the proxy URL is malformed
-  kHttpBadHeader = -23,           // a header setting was refused: a name or value holds CR, LF or NUL, or is malformed
+  kHttpBadProxy = -22,            // a proxy setting was refused: the proxy URL is empty, malformed or of another
+                                  // scheme than http, https, socks4, socks4a, socks5, socks5h
+  kHttpBadHeader = -23,           // a header setting was refused: a name that is not an HTTP token, a value or
+                                  // user agent holding CR or LF, a header line without a colon; or, for
+                                  // RemoveRequestHeader, no such header
   kHttpOutOfMemory = -24,         // the transport could not allocate
   kHttpTransportUnavailable = -25,// the transport library could not be initialised
   kHttpOtherFailure = -99,        // any other transport failure

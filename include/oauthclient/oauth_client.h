@@ -16,7 +16,7 @@ namespace OAuthClient {
 // Results of RequestToken and RequestResource:
 //    1  the server answered (any HTTP status); a new response object, owned by the host, was stored in *response
 //   -1  nothing was sent: the HTTP component is unavailable, or the request lacks a part the flow needs
-//  any other value: the HTTP component's own code, passed on unchanged (see zqhttpclient/http_client_codes.h)
+//  any other value: the HTTP component's own code, passed on unchanged (see oauthclient/http_client_codes.h)
 // Only a result of 1 writes *response; otherwise it keeps its old content.
 class IOAuthClient {
  public:

@@ -1,0 +1,177 @@
+// CGrantDelegate: the common base of the grant flows: the hold on the HTTP client component and the token request
+// procedure that every flow follows.
+#include "oauth/grants/grant_delegate.h"
+
+#include <optional>
+
+#include "oauth/grants/basic_authorization.h"
+#include "oauth/grants/copied_text.h"
+#include "oauth/grants/string_choice.h"
+#include "oauth/grants/token_request_text.h"
+#include "oauth/responses/token_response.h"
+#include "oauth/text/wide_text.h"
+
+namespace OAuthClient {
+
+namespace {
+
+constexpr std::int32_t kNotSent = -1;
+
+// The request's secure protocol choice (0 default, 1 TLS 1.0 ... 4 TLS 1.3) as the component's code
+// (0 default, 3 TLS 1.0 ... 6 TLS 1.3). A token request with any other value is refused rather than sent with
+// the default, so that a host asking for a protocol that does not exist never sends credentials over another.
+std::optional<std::int32_t> SecureProtocolCode(std::uint32_t choice) {
+  if (choice > 4) return std::nullopt;
+  return choice == 0 ? 0 : static_cast<std::int32_t>(choice) + 2;
+}
+
+// Uses the request's own "Authorization" header when it has one (it travels in the request's header text);
+// otherwise adds the Basic client authorization. 1 or -1.
+std::int32_t AuthorizeClient(ITokenRequest& request, IHttpClient& client) {
+  const WideChar* ownAuthorization = nullptr;
+  request.GetHeader(AsWide(u"Authorization"), &ownAuthorization);
+  if (!IsNullOrEmpty(ownAuthorization)) return 1;
+  return AddBasicAuthorization(request, client);
+}
+
+void ApplyOptionFlags(ITokenRequest& request, IHttpClient& client) {
+  client.SetOptionFlagB(request.GetOptionFlagB() != 0 ? 1 : 0);
+  client.SetOptionFlagA(request.GetOptionFlagA() != 0 ? 1 : 0);
+}
+
+// Passes the pair, then the triple, on as the request gives them, as soon as their first text is there; the first
+// result other than 1 is returned.
+std::int32_t ApplyRequiredStringSettings(ITokenRequest& request, IHttpClient& client) {
+  {
+    CopiedText proxy, bypass;
+    request.GetStringPair(proxy.Out(), bypass.Out());
+    if (proxy.IsPresent()) {
+      const std::int32_t result = client.SetStringPair(proxy.Get(), bypass.Get());
+      if (result != 1) return result;
+    }
+  }
+  CopiedText proxy, user, password;
+  request.GetStringTriple(proxy.Out(), user.Out(), password.Out());
+  if (proxy.IsPresent()) {
+    const std::int32_t result = client.SetStringTriple(proxy.Get(), user.Get(), password.Get());
+    if (result != 1) return result;
+  }
+  return 1;
+}
+
+// With "GET" the form goes into the URL's query: the URL is not examined, so one that already has a query gets a
+// second "?" (hosts rely on that exact URL). Otherwise the form is the body, sent as UTF-8.
+std::int32_t SendForm(IHttpClient& client, const GrantFlow& flow, const std::u16string& method,
+                      const std::u16string& url, const std::u16string& body, bool isGet) {
+  if (flow.sendEmptyBodyWithoutText && body.empty()) {
+    return client.Send(AsWide(method.c_str()), AsWide(url.c_str()));
+  }
+  if (isGet) {
+    const std::u16string urlWithQuery = url + u"?" + body;
+    return client.Send(AsWide(method.c_str()), AsWide(urlWithQuery.c_str()));
+  }
+  return client.SendText(AsWide(method.c_str()), AsWide(url.c_str()), AsWide(body.c_str()), -1);
+}
+
+}  // namespace
+
+CGrantDelegate::CGrantDelegate() = default;
+
+CGrantDelegate::~CGrantDelegate() {
+  // The HTTP client object goes first, while its library is still loaded; binding_ unloads the library after.
+  client_.reset();
+}
+
+IHttpClient* CGrantDelegate::ForwardingTarget() const { return binding_.IsBound() ? client_.get() : nullptr; }
+
+void CGrantDelegate::SetOptionFlagA(Bool8 value) {
+  if (IHttpClient* client = ForwardingTarget()) client->SetOptionFlagA(value);
+}
+
+std::int32_t CGrantDelegate::GetOptionFlagA() {
+  IHttpClient* client = ForwardingTarget();
+  return client != nullptr ? client->GetOptionFlagA() : 0;
+}
+
+void CGrantDelegate::SetOptionFlagB(Bool8 value) {
+  if (IHttpClient* client = ForwardingTarget()) client->SetOptionFlagB(value);
+}
+
+std::int32_t CGrantDelegate::GetOptionFlagB() {
+  IHttpClient* client = ForwardingTarget();
+  return client != nullptr ? client->GetOptionFlagB() : 0;
+}
+
+std::int32_t CGrantDelegate::SetStringTriple(const WideChar* a, const WideChar* b, const WideChar* c) {
+  IHttpClient* client = ForwardingTarget();
+  return client != nullptr ? client->SetStringTriple(a, b, c) : -3;
+}
+
+std::int32_t CGrantDelegate::SetStringPair(const WideChar* a, const WideChar* b) {
+  IHttpClient* client = ForwardingTarget();
+  return client != nullptr ? client->SetStringPair(a, b) : -4;
+}
+
+void CGrantDelegate::SetOptionValueA(std::uint32_t value) {
+  if (IHttpClient* client = ForwardingTarget()) client->SetOptionValueA(value);
+}
+
+void CGrantDelegate::SetOptionValueB(std::uint32_t value) {
+  if (IHttpClient* client = ForwardingTarget()) client->SetOptionValueB(value);
+}
+
+std::int32_t CGrantDelegate::RunTokenRequest(ITokenRequest* request, ITokenResponse** response,
+                                             const GrantFlow& flow) {
+  request_ = request;
+  if (request == nullptr || response == nullptr) return kNotSent;
+  if (!binding_.IsBound()) return kNotSent;
+  client_.reset(binding_.CreateClient());
+  if (!client_) return kNotSent;
+  return ConfigureAndSend(*request, response, flow);
+}
+
+// The HTTP client object stays held when this ends early with -1; see the class comment.
+std::int32_t CGrantDelegate::ConfigureAndSend(ITokenRequest& request, ITokenResponse** response,
+                                              const GrantFlow& flow) {
+  IHttpClient& client = *client_;
+  if (flow.basicAuthorization && AuthorizeClient(request, client) != 1) return kNotSent;
+
+  ApplyOptionFlags(request, client);
+  if (flow.requiredStringSettings) {
+    const std::int32_t result = ApplyRequiredStringSettings(request, client);
+    if (result != 1) {
+      client_.reset();
+      return result;
+    }
+  } else {
+    ApplyStringChoice(request, client);
+  }
+
+  client.SetOptionValueA(request.GetOptionValueA());
+  client.SetOptionValueB(request.GetOptionValueB());
+  const std::optional<std::int32_t> protocol = SecureProtocolCode(request.GetSecureProtocol());
+  if (!protocol) return kNotSent;
+  client.SetSecureProtocol(*protocol);
+  client.SetOptionValueC(request.GetOptionValueC());
+  if (flow.requiredStringSettings) ApplyStringChoice(request, client);
+
+  const std::u16string method = ReadText(request, &ITokenRequest::GetMethod);
+  if (method.empty()) return kNotSent;
+  const std::u16string url = ReadText(request, &ITokenRequest::GetUrl);
+  if (url.empty()) return kNotSent;
+
+  const std::u16string headers = ReadText(request, &ITokenRequest::GetHeadersText);
+  if (!headers.empty()) client.SetRequestHeadersText(AsWide(headers.c_str()));
+
+  // Only the exact, upper-case "GET" puts the form into the query: methods are case-sensitive (RFC 9110 9.1).
+  const bool isGet = method == u"GET";
+  std::u16string body;
+  if (!flow.buildBody(request, isGet, &body)) return kNotSent;
+
+  const std::int32_t result = SendForm(client, flow, method, url, body, isGet);
+  if (result == 1) *response = new CTokenResponse(client);
+  client_.reset();
+  return result;
+}
+
+}  // namespace OAuthClient

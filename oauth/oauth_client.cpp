@@ -1,0 +1,48 @@
+// COAuthClient: the client facade behind IOAuthClient, which picks the grant flow of a token request and hands
+// resource requests to its resource retriever.
+#include "oauth/oauth_client.h"
+
+#include <string_view>
+
+#include "oauth/grants/client_credentials_grant.h"
+#include "oauth/grants/extension_grants.h"
+#include "oauth/grants/password_grant.h"
+#include "oauth/resource/resource_retriever.h"
+#include "oauth/text/wide_text.h"
+
+namespace OAuthClient {
+
+GrantHandle CreateGrantFor(const WideChar* grantType) {
+  // Whole-text, case-sensitive comparison: "Password" or "password " is an extension grant type of its own.
+  const std::u16string_view type = ViewOf(grantType);
+  if (type == u"password") return GrantHandle(new CPasswordGrant());
+  if (type == u"client_credentials") return GrantHandle(new CClientCredentialsGrant());
+  return GrantHandle(new CExtensionGrants());
+}
+
+COAuthClient::COAuthClient() = default;
+
+COAuthClient::~COAuthClient() {
+  grant_.reset();
+  retriever_.reset();
+}
+
+std::int32_t COAuthClient::RequestToken(ITokenRequest* request, ITokenResponse** response) {
+  if (request == nullptr || response == nullptr) return -1;
+  // The previous grant, with its HTTP client object and its load of the component, ends before the next begins.
+  grant_.reset();
+  const WideChar* grantType = nullptr;
+  request->GetGrantType(&grantType);
+  grant_ = CreateGrantFor(grantType);
+  return grant_->RequestToken(request, response);
+}
+
+std::int32_t COAuthClient::RequestResource(IOAuthRequest* request, IResourceResponse** response) {
+  if (request == nullptr || response == nullptr) return -1;
+  if (!retriever_) retriever_ = std::make_unique<CResourceRetriever>();
+  return retriever_->RequestResource(request, response);
+}
+
+void COAuthClient::Release() { delete this; }
+
+}  // namespace OAuthClient

@@ -1,0 +1,112 @@
+// CResourceResponse: copies one answer out of the HTTP client object and hands it to the host.
+#include "oauth/responses/resource_response.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "oauth/text/text_encodings.h"
+#include "oauth/text/wide_text.h"
+
+namespace OAuthClient {
+namespace {
+
+// The encoding a body is read in when the host does not name one. Only the UTF-16 recognitions change it: bodies
+// of this field are JSON, XML or HTML, for which UTF-8 is the default (RFC 8259 section 8.1), and the UCS-4 and
+// EBCDIC patterns are too rare to be worth a guess.
+TextEncoding EncodingFromFirstBytes(const unsigned char* bytes, std::uint32_t count) {
+  switch (DetectEncoding(bytes, count)) {
+    case kDetectedUtf16LittleEndian:
+      return Utf16Le;
+    case kDetectedUtf16BigEndian:
+      return Utf16Be;
+    default:
+      return Utf8;
+  }
+}
+
+}  // namespace
+
+CResourceResponse::CResourceResponse(IHttpClient& client) {
+  client.GetResponseValue(&responseValue_);
+  statusCode_ = client.GetStatusCode();
+
+  const WideChar* statusText = nullptr;
+  if (client.GetStatusText(&statusText) == 1) statusText_.Set(statusText);
+
+  const WideChar* headersText = nullptr;
+  client.GetResponseHeadersText(&headersText);
+  if (headersText_.Set(headersText)) ParseHeaderBlock(headersText_.View(), &headers_, false);
+
+  const unsigned char* body = nullptr;
+  client.GetResponseBody(&body, &bodyLength_);
+  if (body != nullptr && bodyLength_ != 0) {
+    // The zero byte after the data lets a host read a text body as a C string.
+    body_.assign(static_cast<std::size_t>(bodyLength_) + 1, 0);
+    std::copy(body, body + bodyLength_, body_.begin());
+  }
+}
+
+std::int32_t CResourceResponse::GetHeader(const WideChar* name, const WideChar** out) {
+  if (name == nullptr || out == nullptr) return -1;
+  auto found = headers_.find(std::u16string(ViewOf(name)));
+  if (found == headers_.end()) return -1;
+  lastHeaderValue_ = found->second;
+  *out = AsWide(lastHeaderValue_->c_str());
+  return 1;
+}
+
+std::int32_t CResourceResponse::GetHeadersText(const WideChar** out) {
+  if (out == nullptr || !headersText_.IsSet()) return -1;
+  *out = headersText_.Get();
+  return 1;
+}
+
+std::int32_t CResourceResponse::GetBody(const unsigned char** data, std::uint32_t* length) {
+  if (data == nullptr || length == nullptr || !HasBody()) return -1;
+  *data = body_.data();
+  *length = bodyLength_;
+  return 1;
+}
+
+std::int32_t CResourceResponse::GetBodyText(const WideChar** out, std::uint32_t encoding) {
+  if (out == nullptr) return -1;
+  bodyText_.reset();
+  if (!HasBody()) return -1;
+  std::u16string text;
+  if (DecodeText(&text, body_.data(), bodyLength_, encoding) < 0) return -1;
+  bodyText_ = std::move(text);
+  return HandOutBodyText(out);
+}
+
+std::int32_t CResourceResponse::GetBodyTextDetected(const WideChar** out) {
+  if (out == nullptr || !HasBody()) return -1;
+  if (bodyText_) return HandOutBodyText(out);
+  std::u16string text;
+  const TextEncoding encoding = EncodingFromFirstBytes(body_.data(), bodyLength_);
+  if (DecodeText(&text, body_.data(), bodyLength_, encoding) <= 0) return -1;
+  bodyText_ = std::move(text);
+  return HandOutBodyText(out);
+}
+
+std::uint32_t CResourceResponse::GetStatusCode() { return statusCode_; }
+
+std::int32_t CResourceResponse::GetStatusText(const WideChar** out) {
+  if (out == nullptr || !statusText_.IsSet()) return -1;
+  *out = statusText_.Get();
+  return 1;
+}
+
+std::int32_t CResourceResponse::GetResponseValue(std::uintptr_t* out) {
+  if (out == nullptr) return -1;
+  *out = responseValue_;
+  return 1;
+}
+
+void CResourceResponse::Release() { delete this; }
+
+std::int32_t CResourceResponse::HandOutBodyText(const WideChar** out) const {
+  *out = AsWide(bodyText_->c_str());
+  return 1;
+}
+
+}  // namespace OAuthClient

@@ -1,0 +1,107 @@
+// CTokenResponse: the token endpoint's answer (status, headers, reply text and the OAuth members of its JSON reply).
+#include "oauth/responses/token_response.h"
+
+#include "oauth/platform/wide_to_long.h"
+#include "oauth/text/ascii_case.h"
+#include "oauth/text/wide_text.h"
+
+namespace OAuthClient {
+
+namespace {
+
+// Points *out at a stored text: 1, or -1 (out untouched) when the text is absent or out is null.
+std::int32_t HandOut(const StringProperty& property, const WideChar** out) {
+  if (out == nullptr || !property.IsSet()) return -1;
+  *out = property.Get();
+  return 1;
+}
+
+}  // namespace
+
+CTokenResponse::CTokenResponse(IHttpClient& client) { ReadAnswer(client); }
+
+void CTokenResponse::ReadAnswer(IHttpClient& client) {
+  const WideChar* text = nullptr;
+  client.GetResponseText(&text);
+  responseText_.Set(text);
+
+  client.GetResponseValue(&responseValue_);
+  statusCode_ = client.GetStatusCode();
+
+  const WideChar* statusText = nullptr;
+  if (client.GetStatusText(&statusText) == 1) statusText_.Set(statusText);
+
+  const WideChar* headersText = nullptr;
+  client.GetResponseHeadersText(&headersText);
+  if (headersText_.Set(headersText)) ParseHeaderBlock(headersText_.View(), &headers_, /*foldNames=*/true);
+
+  // The reply is asked for again and scanned only when this second read succeeds; it is scanned from a copy, as
+  // the component's buffer may change with its next call.
+  const WideChar* reply = nullptr;
+  if (client.GetResponseText(&reply) != 1 || IsNullOrEmpty(reply)) return;
+  const std::u16string replyCopy(ViewOf(reply));
+  if (ParseTokenJson(replyCopy, &fields_) == kTokenJsonScanned) TakeMembers();
+}
+
+void CTokenResponse::TakeMembers() {
+  // An "error" member makes an error reply even with an empty value or a 200 status (RFC 6749 section 5.2).
+  if (fields_.count(u"error") != 0) {
+    TakeErrorMembers();
+  } else {
+    TakeTokenMembers();
+  }
+}
+
+void CTokenResponse::TakeErrorMembers() {
+  TakeMember(u"error", &error_);
+  TakeMember(u"error_description", &errorDescription_);
+  TakeMember(u"error_uri", &errorUri_);
+  TakeMember(u"state", &state_);
+}
+
+void CTokenResponse::TakeTokenMembers() {
+  TakeMember(u"token_type", &tokenType_);
+  TakeMember(u"access_token", &accessToken_);
+  TakeMember(u"refresh_token", &refreshToken_);
+  // Read like _wtol, which also accepts the quoted "3600" that some servers send and stops at the line break or
+  // blank that a bare value keeps.
+  const auto expiresIn = fields_.find(u"expires_in");
+  if (expiresIn != fields_.end()) expiresIn_ = Platform::WideToLong(expiresIn->second.c_str());
+}
+
+void CTokenResponse::TakeMember(const char16_t* name, StringProperty* property) const {
+  const auto member = fields_.find(name);
+  if (member != fields_.end()) property->Set(std::u16string_view(member->second));
+}
+
+std::int32_t CTokenResponse::GetHeader(const WideChar* name, const WideChar** out) {
+  if (name == nullptr || out == nullptr) return -1;
+  const auto header = headers_.find(FoldAsciiUpper(ViewOf(name)));
+  if (header == headers_.end()) return -1;
+  headerValue_ = header->second;
+  *out = AsWide(headerValue_->c_str());
+  return 1;
+}
+
+std::int32_t CTokenResponse::GetHeadersText(const WideChar** out) { return HandOut(headersText_, out); }
+std::int32_t CTokenResponse::GetResponseText(const WideChar** out) { return HandOut(responseText_, out); }
+std::uint32_t CTokenResponse::GetStatusCode() { return statusCode_; }
+std::int32_t CTokenResponse::GetStatusText(const WideChar** out) { return HandOut(statusText_, out); }
+std::int32_t CTokenResponse::GetTokenType(const WideChar** out) { return HandOut(tokenType_, out); }
+std::int32_t CTokenResponse::GetAccessToken(const WideChar** out) { return HandOut(accessToken_, out); }
+std::int32_t CTokenResponse::GetRefreshToken(const WideChar** out) { return HandOut(refreshToken_, out); }
+std::int32_t CTokenResponse::GetExpiresIn() { return expiresIn_; }
+std::int32_t CTokenResponse::GetError(const WideChar** out) { return HandOut(error_, out); }
+std::int32_t CTokenResponse::GetErrorDescription(const WideChar** out) { return HandOut(errorDescription_, out); }
+std::int32_t CTokenResponse::GetErrorUri(const WideChar** out) { return HandOut(errorUri_, out); }
+std::int32_t CTokenResponse::GetState(const WideChar** out) { return HandOut(state_, out); }
+
+std::int32_t CTokenResponse::GetResponseValue(std::uintptr_t* out) {
+  if (out == nullptr) return -1;
+  *out = responseValue_;
+  return 1;
+}
+
+void CTokenResponse::Release() { delete this; }
+
+}  // namespace OAuthClient

@@ -1,0 +1,88 @@
+// CTokenResponse: the token endpoint's answer (status, headers, reply text and the OAuth members of its JSON reply).
+#ifndef OAUTH_RESPONSES_TOKEN_RESPONSE_H
+#define OAUTH_RESPONSES_TOKEN_RESPONSE_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "oauth/responses/token_json.h"
+#include "oauth/text/header_text.h"
+#include "oauth/text/string_property.h"
+#include "oauthclient/http_client.h"
+#include "oauthclient/token_response.h"
+
+namespace OAuthClient {
+
+// Made by a grant flow from the HTTP client object right after a send that returned 1; it copies everything it
+// keeps and never touches that object again. The host owns it and ends it with Release.
+//
+// The reply is an error reply when its JSON object has an "error" member (whatever the HTTP status): then only
+// "error", "error_description", "error_uri" and "state" are kept (RFC 6749 section 5.2). Otherwise it is a token
+// reply and only "token_type", "access_token", "refresh_token" and "expires_in" are kept (section 5.1). Empty
+// member values are not stored, so their getters give -1.
+//
+// Choices of this implementation: a null out argument gives -1 from every getter (GetResponseValue included) and
+// nothing is written; a null header name gives -1.
+class CTokenResponse final : public ITokenResponse {
+ public:
+  // Reads the answer from `client`, calling exactly GetResponseText, GetResponseValue, GetStatusCode,
+  // GetStatusText, GetResponseHeadersText and GetResponseText again, in that order.
+  explicit CTokenResponse(IHttpClient& client);
+  CTokenResponse(const CTokenResponse&) = delete;
+  CTokenResponse& operator=(const CTokenResponse&) = delete;
+
+  // Looks the name up with ASCII letters upper-cased; on a hit copies the value (empty or not) into the response's
+  // header value, which the out text points at until the next GetHeader. -1 leaves *out untouched.
+  std::int32_t GetHeader(const WideChar* name, const WideChar** out) override;
+  std::int32_t GetHeadersText(const WideChar** out) override;
+  std::int32_t GetResponseText(const WideChar** out) override;
+  std::uint32_t GetStatusCode() override;
+  std::int32_t GetStatusText(const WideChar** out) override;
+  std::int32_t GetTokenType(const WideChar** out) override;
+  std::int32_t GetAccessToken(const WideChar** out) override;
+  std::int32_t GetRefreshToken(const WideChar** out) override;
+  // "expires_in" read as the C runtime's _wtol reads it (a string "3600" counts too); 0 when absent.
+  std::int32_t GetExpiresIn() override;
+  std::int32_t GetError(const WideChar** out) override;
+  std::int32_t GetErrorDescription(const WideChar** out) override;
+  std::int32_t GetErrorUri(const WideChar** out) override;
+  std::int32_t GetState(const WideChar** out) override;
+  // The HTTP component's response value, passed on unchanged.
+  std::int32_t GetResponseValue(std::uintptr_t* out) override;
+  void Release() override;
+
+  // Every member the scanner picked out of the reply (empty when the reply was not scanned).
+  const TokenFieldMap& Fields() const { return fields_; }
+
+ private:
+  ~CTokenResponse() = default;
+
+  void ReadAnswer(IHttpClient& client);
+  void TakeMembers();
+  void TakeErrorMembers();
+  void TakeTokenMembers();
+  // Stores fields_[name] by the set-string rule into `property`.
+  void TakeMember(const char16_t* name, StringProperty* property) const;
+
+  StringProperty accessToken_;
+  StringProperty refreshToken_;
+  std::int32_t expiresIn_ = 0;
+  StringProperty error_;
+  StringProperty errorUri_;
+  StringProperty state_;
+  StringProperty errorDescription_;
+  StringProperty tokenType_;
+  std::uint32_t statusCode_ = 0;
+  StringProperty statusText_;
+  std::optional<std::u16string> headerValue_;  // may hold an empty value, which GetHeader hands out as ""
+  StringProperty headersText_;
+  StringProperty responseText_;
+  HeaderMap headers_;
+  std::uintptr_t responseValue_ = 0;
+  TokenFieldMap fields_;
+};
+
+}  // namespace OAuthClient
+
+#endif  // OAUTH_RESPONSES_TOKEN_RESPONSE_H

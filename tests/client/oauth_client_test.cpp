@@ -1,0 +1,160 @@
+// COAuthClient: the dispatch of token requests by grant type, the lifetime of grant objects and of the resource
+// retriever, and what the facade does with null arguments.
+#include "oauth/oauth_client.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+#include "oauth/grants/client_credentials_grant.h"
+#include "oauth/grants/extension_grants.h"
+#include "oauth/grants/password_grant.h"
+#include "oauth/requests/oauth_request.h"
+#include "tests/grants/grant_test_support.h"
+
+namespace OAuthClient {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+struct ClientReleaser {
+  void operator()(IOAuthClient* client) const { client->Release(); }
+};
+using ClientHandle = std::unique_ptr<COAuthClient, ClientReleaser>;
+
+ITokenResponse* const kPresetToken = reinterpret_cast<ITokenResponse*>(static_cast<std::uintptr_t>(0x7070));
+IResourceResponse* const kPresetResource = reinterpret_cast<IResourceResponse*>(static_cast<std::uintptr_t>(0x7070));
+
+TEST(TokenDispatch, GrantTypeSelectsTheFlowByExactMatch) {
+  HttpClientDouble::Hold hold;
+  const struct {
+    const char16_t* grantType;  // null: not set
+    const std::type_info& flow;
+  } cases[] = {
+      {u"password", typeid(CPasswordGrant)},
+      {u"Password", typeid(CExtensionGrants)},
+      {u"password ", typeid(CExtensionGrants)},
+      {u"passwords", typeid(CExtensionGrants)},
+      {u"client_credentials", typeid(CClientCredentialsGrant)},
+      {u"client_credential", typeid(CExtensionGrants)},
+      {u"CLIENT_CREDENTIALS", typeid(CExtensionGrants)},
+      {u"urn:ietf:params:oauth:grant-type:jwt-bearer", typeid(CExtensionGrants)},
+      {nullptr, typeid(CExtensionGrants)},
+  };
+  for (const auto& c : cases) {
+    ClientHandle client(new COAuthClient());
+    auto request = Testing::MakeTokenRequest(c.grantType);
+    ITokenResponse* response = kPresetToken;
+    client->RequestToken(request.get(), &response);
+    if (response != kPresetToken) response->Release();
+    ASSERT_NE(client->CurrentGrant(), nullptr);
+    IGrantDelegate& grant = *client->CurrentGrant();
+    EXPECT_EQ(typeid(grant), c.flow) << (c.grantType ? std::string(c.grantType, c.grantType + 3) : "unset");
+  }
+}
+
+class OAuthClientTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HttpClientDouble::Reset();
+    HttpClientDouble::ScriptText("GetResponseText", "{\"access_token\":\"at\"}");
+  }
+  HttpClientDouble::Hold hold_;
+  ClientHandle client_{new COAuthClient()};
+};
+
+TEST_F(OAuthClientTest, PreviousGrantEndsWhenTheNextTokenRequestBegins) {
+  auto failing = Testing::MakeTokenRequest(u"client_credentials");
+  failing->SetSecureProtocol(5);
+  ITokenResponse* response = kPresetToken;
+  ASSERT_EQ(client_->RequestToken(failing.get(), &response), -1);
+  EXPECT_EQ(response, kPresetToken);
+  // The grant, and the HTTP client object of its early end, outlive the call.
+  IGrantDelegate* first = client_->CurrentGrant();
+  EXPECT_NE(first, nullptr);
+  EXPECT_EQ(HttpClientDouble::LiveObjects(), 1);
+  EXPECT_NE(HttpClientDouble::Calls().back(), "Release()");
+
+  HttpClientDouble::ScriptResult("Send", -13);
+  auto extension = Testing::MakeTokenRequest(u"urn:x:grant");
+  const std::size_t before = HttpClientDouble::Calls().size();
+  EXPECT_EQ(client_->RequestToken(extension.get(), &response), -13);
+  EXPECT_EQ(response, kPresetToken);
+  const Calls calls = HttpClientDouble::Calls();
+  ASSERT_GT(calls.size(), before + 1);
+  EXPECT_EQ(calls[before], "Release()");  // the first grant's object, before anything of the second
+  EXPECT_EQ(calls[before + 1], "CreateHttpClient()");
+  EXPECT_EQ(HttpClientDouble::LiveObjects(), 0);
+}
+
+TEST_F(OAuthClientTest, NullArgumentsGiveMinusOneAndKeepTheCurrentGrant) {
+  auto request = Testing::MakeTokenRequest(u"client_credentials");
+  ITokenResponse* response = kPresetToken;
+  ASSERT_EQ(client_->RequestToken(request.get(), &response), 1);
+  response->Release();
+  IGrantDelegate* grant = client_->CurrentGrant();
+  HttpClientDouble::Reset();
+  EXPECT_EQ(client_->RequestToken(nullptr, &response), -1);
+  EXPECT_EQ(client_->RequestToken(request.get(), nullptr), -1);
+  IResourceResponse* resource = kPresetResource;
+  EXPECT_EQ(client_->RequestResource(nullptr, &resource), -1);
+  EXPECT_EQ(resource, kPresetResource);
+  EXPECT_EQ(client_->CurrentGrant(), grant);
+  EXPECT_EQ(client_->Retriever(), nullptr);
+  EXPECT_TRUE(HttpClientDouble::Calls().empty());
+}
+
+struct ResourceRequestReleaser {
+  void operator()(IOAuthRequest* request) const { request->Release(); }
+};
+
+std::unique_ptr<IOAuthRequest, ResourceRequestReleaser> MakeResourceRequest() {
+  std::unique_ptr<IOAuthRequest, ResourceRequestReleaser> request(new COAuthRequest());
+  request->SetMethod(u"GET");
+  request->SetUrl(u"https://rs.example/api");
+  request->SetAccessToken(u"at");
+  return request;
+}
+
+TEST(ClientLifetime, TokenGrantHoldsTheComponentUntilRelease) {
+  (new COAuthClient())->Release();  // an unused client loads nothing
+  EXPECT_FALSE(HttpClientDouble::IsLoaded());
+  auto* client = new COAuthClient();
+  auto request = Testing::MakeTokenRequest(u"client_credentials");
+  ITokenResponse* response = kPresetToken;
+  EXPECT_EQ(client->RequestToken(request.get(), &response), 1);
+  response->Release();
+  EXPECT_TRUE(HttpClientDouble::IsLoaded());
+  client->Release();
+  EXPECT_FALSE(HttpClientDouble::IsLoaded());
+}
+
+TEST(ClientLifetime, RetrieverBindsOnceAndARefusalLastsForTheClient) {
+  auto request = MakeResourceRequest();
+  ClientHandle refused(new COAuthClient());
+  {
+    Testing::RefuseComponent refuse;
+    IResourceResponse* response = kPresetResource;
+    EXPECT_EQ(refused->RequestResource(request.get(), &response), -1);
+    EXPECT_EQ(response, kPresetResource);
+  }
+  CResourceRetriever* retriever = refused->Retriever();
+  EXPECT_NE(retriever, nullptr);
+  IResourceResponse* response = kPresetResource;
+  EXPECT_EQ(refused->RequestResource(request.get(), &response), -1);  // allowed now, but not tried again
+  EXPECT_EQ(refused->Retriever(), retriever);
+  EXPECT_FALSE(HttpClientDouble::IsLoaded());
+
+  ClientHandle fresh(new COAuthClient());  // a new client tries again
+  EXPECT_EQ(fresh->RequestResource(request.get(), &response), 1);
+  ASSERT_NE(response, kPresetResource);
+  response->Release();
+  EXPECT_TRUE(HttpClientDouble::IsLoaded());
+  fresh.reset();
+  EXPECT_FALSE(HttpClientDouble::IsLoaded());
+}
+
+}  // namespace
+}  // namespace OAuthClient

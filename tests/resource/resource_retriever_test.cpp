@@ -1,0 +1,142 @@
+// The resource path against the recording double: exact call sequences, results and the resource response.
+#include "oauth/resource/resource_retriever.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "oauth/requests/oauth_request.h"
+#include "oauthclient/host_runtime.h"
+#include "tests/double/http_client_double.h"
+
+namespace OAuthClient {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+class ResourceRetrieverTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    HttpClientDouble::Reset();
+    request_->SetUrl(u"https://rs.example/api");
+    request_->SetMethod(u"GET");
+    request_->SetAccessToken(u"tok 1");
+  }
+  void TearDown() override { request_->Release(); }
+
+  HttpClientDouble::Hold hold_;
+  IOAuthRequest* request_ = new COAuthRequest();
+};
+
+const Calls kDefaultSettings = {"CreateHttpClient()",   "SetOptionFlagB(0)",   "SetOptionFlagA(0)",
+                                "SetStringNone()",      "SetOptionValueA(0)",  "SetOptionValueB(0)",
+                                "SetSecureProtocol(0)", "SetOptionValueC(0)"};
+
+Calls With(Calls calls, const Calls& more) {
+  calls.insert(calls.end(), more.begin(), more.end());
+  return calls;
+}
+
+TEST_F(ResourceRetrieverTest, SendsBearerAndWrapsTheAnswer) {
+  HttpClientDouble::ScriptResult("GetStatusCode", 404);
+  HttpClientDouble::ScriptText("GetStatusText", "Not Found");
+  HttpClientDouble::ScriptText("GetResponseHeadersText", "HTTP/1.1 404 Not Found\r\nX-Empty:\r\nContent-Type: a/b");
+  HttpClientDouble::ScriptBody(std::string("\xFF\xFEH\0i\0", 6));
+  CResourceRetriever retriever;
+  IResourceResponse* response = nullptr;
+  ASSERT_EQ(retriever.Retrieve(request_, &response), 1);
+  EXPECT_EQ(HttpClientDouble::Calls(),
+            With(kDefaultSettings, {"AddRequestHeader(Authorization,Bearer tok 1,0)", "Send(GET,https://rs.example/api)",
+                                    "GetResponseValue()", "GetStatusCode()", "GetStatusText()",
+                                    "GetResponseHeadersText()", "GetResponseBody()", "Release()"}));
+  ASSERT_NE(response, nullptr);
+  EXPECT_EQ(response->GetStatusCode(), 404u);
+  const WideChar* text = nullptr;
+  ASSERT_EQ(response->GetStatusText(&text), 1);
+  EXPECT_EQ(std::u16string(text), u"Not Found");
+  ASSERT_EQ(response->GetHeader(u"Content-Type", &text), 1);
+  EXPECT_EQ(std::u16string(text), u" a/b");
+  ASSERT_EQ(response->GetHeader(u"X-Empty", &text), 1);
+  EXPECT_EQ(std::u16string(text), u"");
+  text = u"kept";
+  EXPECT_EQ(response->GetHeader(u"content-type", &text), -1);
+  EXPECT_EQ(std::u16string(text), u"kept");
+  ASSERT_EQ(response->GetBodyTextDetected(&text), 1);
+  EXPECT_EQ(std::u16string(text), u"\uFEFFHi");
+  EXPECT_EQ(response->GetBodyText(&text, 4), -1);
+  ASSERT_EQ(response->GetBodyText(&text, Utf8), 1);
+  std::uintptr_t value = 7;
+  EXPECT_EQ(response->GetResponseValue(&value), 1);
+  EXPECT_EQ(value, 0u);
+  response->Release();
+  EXPECT_EQ(HttpClientDouble::LiveObjects(), 0);
+}
+
+TEST_F(ResourceRetrieverTest, CopiesSettingsAndOwnHeadersAndSendsTheBody) {
+  request_->SetOptionFlagA(2);
+  request_->SetOptionFlagB(9);
+  request_->SetStringTriple(u"http://proxy", u"user", nullptr);
+  request_->SetStringPair(u"http://proxy", u"localhost");
+  request_->SetOptionValueA(1);
+  request_->SetOptionValueB(2);
+  request_->SetOptionValueC(3);
+  request_->SetSecureProtocol(7);
+  request_->AddHeader(u"authorization", u"Basic eA==");
+  request_->SetMethod(u"PUT");
+  const unsigned char body[] = {'a', 'b'};
+  request_->SetBody(body, 2);
+  HttpClientDouble::ScriptResult("SendBytes", -13);
+  CResourceRetriever retriever;
+  IResourceResponse* response = reinterpret_cast<IResourceResponse*>(0x1);
+  EXPECT_EQ(retriever.Retrieve(request_, &response), -13);
+  EXPECT_EQ(response, reinterpret_cast<IResourceResponse*>(0x1));
+  EXPECT_EQ(HttpClientDouble::Calls(),
+            (Calls{"CreateHttpClient()", "SetOptionFlagB(1)", "SetOptionFlagA(1)",
+                   "SetStringPair(http://proxy,localhost)", "SetOptionValueA(1)", "SetOptionValueB(2)",
+                   "SetSecureProtocol(0)", "SetOptionValueC(3)", "SetRequestHeadersText(authorization:Basic eA==)",
+                   "SendBytes(PUT,https://rs.example/api,ab,2)", "Release()"}));
+}
+
+TEST_F(ResourceRetrieverTest, MissingPartsSendNothing) {
+  IOAuthRequest* noToken = new COAuthRequest();
+  noToken->SetMethod(u"GET");
+  noToken->SetUrl(u"https://x/");
+  IOAuthRequest* noUrl = new COAuthRequest();
+  noUrl->SetMethod(u"GET");
+  noUrl->SetAccessToken(u"t");
+  CResourceRetriever retriever;
+  IResourceResponse* response = nullptr;
+  EXPECT_EQ(retriever.Retrieve(noToken, &response), -1);
+  EXPECT_EQ(HttpClientDouble::Calls(), With(kDefaultSettings, {"Release()"}));
+  HttpClientDouble::Reset();
+  EXPECT_EQ(retriever.Retrieve(noUrl, &response), -1);
+  EXPECT_EQ(HttpClientDouble::Calls(), With(kDefaultSettings, {"AddRequestHeader(Authorization,Bearer t,0)", "Release()"}));
+  EXPECT_EQ(response, nullptr);
+  noToken->Release();
+  noUrl->Release();
+}
+
+TEST_F(ResourceRetrieverTest, UnboundRetrieverAnswersMinusOneAndUnloads) {
+  ZqshrSetRefused(u"ZQHTTPCLIENT.DLL", 1);
+  {
+    CResourceRetriever refused;
+    ZqshrSetRefused(nullptr, 0);
+    IResourceResponse* response = nullptr;
+    EXPECT_EQ(refused.Retrieve(request_, &response), -1);
+    EXPECT_EQ(refused.Retrieve(request_, &response), -1);
+    EXPECT_TRUE(HttpClientDouble::Calls().empty());
+  }
+  HttpClientDouble::ScriptResult("CreateHttpClient", 0);
+  {
+    CResourceRetriever bound;
+    IResourceResponse* response = nullptr;
+    EXPECT_EQ(bound.Retrieve(request_, &response), -1);
+    EXPECT_EQ(HttpClientDouble::Calls(), Calls{"CreateHttpClient()"});
+  }
+  hold_.Drop();
+  EXPECT_FALSE(HttpClientDouble::IsLoaded());
+}
+
+}  // namespace
+}  // namespace OAuthClient

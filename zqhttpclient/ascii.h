@@ -1,0 +1,62 @@
+// ASCII-only text helpers for HTTP tokens and header fields (letter case folding, trimming, token checks).
+#ifndef ZQHTTPCLIENT_ASCII_H
+#define ZQHTTPCLIENT_ASCII_H
+
+#include <string>
+#include <string_view>
+
+namespace OAuthClient::Http {
+
+// Returns `text` with the ASCII letters A-Z lowered; other bytes stay as they are.
+inline std::string ToLowerAscii(std::string_view text) {
+  std::string out(text);
+  for (char& c : out)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return out;
+}
+
+// Returns true when `a` and `b` are equal under ASCII case folding (how HTTP compares field names).
+inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// Returns `text` without leading and trailing spaces and tabs (HTTP's optional whitespace).
+inline std::string_view TrimHttpSpace(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+// Returns true when `text` is a non-empty HTTP token (RFC 9110 section 5.6.2): method names and field names.
+inline bool IsTokenChar(char c) {
+  switch (c) {
+    case '!': case '#': case '$': case '%': case '&': case '\'': case '*': case '+': case '-': case '.':
+    case '^': case '_': case '`': case '|': case '~':
+      return true;
+    default:
+      return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+  }
+}
+
+inline bool IsHttpToken(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text)
+    if (!IsTokenChar(c)) return false;
+  return true;
+}
+
+// Returns true when `text` holds CR, LF or NUL, the bytes that would end or split a header line.
+inline bool HasLineBreakOrNul(std::string_view text) {
+  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+}
+
+}  // namespace OAuthClient::Http
+
+#endif  // ZQHTTPCLIENT_ASCII_H

@@ -1,0 +1,51 @@
+// PerformExchange: one HTTP request and its answer, driven on a pooled libcurl transfer.
+#ifndef ZQHTTPCLIENT_EXCHANGE_H
+#define ZQHTTPCLIENT_EXCHANGE_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "zqhttpclient/request_headers.h"
+#include "zqhttpclient/response_capture.h"
+#include "zqhttpclient/transport_settings.h"
+
+namespace OAuthClient::Http {
+
+// What to send. All texts are UTF-8; the views must outlive the call.
+struct ExchangeRequest {
+  std::string_view method;            // an HTTP token, sent as given (case counts)
+  std::string_view url;               // already checked by CheckRequestUrl
+  std::optional<std::string_view> body;  // none: no body at all; a value (even empty): sent with Content-Length
+  const RequestHeaders* headers = nullptr;
+  const TransportSettings* settings = nullptr;
+};
+
+// What came of it.
+struct ExchangeResult {
+  std::int32_t result = 0;       // kHttpOk or a negative HttpClientResult
+  std::uint32_t status = 0;      // HTTP status of the last answer
+  std::uint64_t durationUs = 0;  // from the start of the send to the end of the answer
+  std::int32_t redirects = 0;
+  std::string effectiveUrl;      // after redirects
+  std::string errorText;         // one line, for failures
+};
+
+// Sends `request` and fills `capture` with what arrived. Never throws: an allocation failure inside becomes
+// kHttpOutOfMemory.
+//
+// Method and body: "HEAD" asks for headers only (a body is not sent); "GET" without a body is a plain GET;
+// with a body (or for "POST", "PUT" and "PATCH" without one, which then carry Content-Length: 0) the body goes
+// out with the method as given. Redirects (when followed) are libcurl's: a POST becomes a GET after 301, 302
+// and 303; other methods are kept; an Authorization header is not passed to another host.
+//
+// Headers sent besides the caller's: Host, "Accept: */*", "User-Agent: zqhttpclient/1.0" (or the one set),
+// Content-Length for a body. libcurl's own "Content-Type: application/x-www-form-urlencoded" for bodies and
+// "Expect: 100-continue" for large ones are suppressed unless the caller sets those headers. No
+// Accept-Encoding is sent, so bodies arrive as the server stores them.
+ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* capture);
+
+}  // namespace OAuthClient::Http
+
+#endif  // ZQHTTPCLIENT_EXCHANGE_H

@@ -1,0 +1,335 @@
+// CHttpClient: the component's IHttpClient, one object per request, sending through a pooled libcurl transfer.
+#include "zqhttpclient/http_client.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "zqhttpclient/ascii.h"
+#include "zqhttpclient/charset_decoder.h"
+#include "zqhttpclient/exchange.h"
+#include "zqhttpclient/response_capture.h"
+#include "zqhttpclient/url_check.h"
+#include "zqhttpclient/utf16.h"
+
+namespace OAuthClient::Http {
+namespace {
+
+// Runs a slot's body so that no exception crosses the boundary.
+template <typename Body>
+std::int32_t Guarded(Body&& body) {
+  try {
+    return body();
+  } catch (const std::bad_alloc&) {
+    return kHttpOutOfMemory;
+  } catch (...) {
+    return kHttpOtherFailure;
+  }
+}
+
+template <typename Body>
+void GuardedVoid(Body&& body) {
+  try {
+    body();
+  } catch (...) {
+    // Slots without a result have no way to report; the object stays as it was before the failed step.
+  }
+}
+
+std::string WideToUtf8(const WideChar* text) { return Utf16ToUtf8(WideView(text)); }
+
+// Hands a member text out through `out`; the caller's pointer is touched only on success.
+std::int32_t HandOut(const std::u16string& text, const WideChar** out) {
+  *out = AsWide(text);
+  return kHttpOk;
+}
+
+// Turns a bypass list into libcurl's NOPROXY form: entries separated by commas, without blanks. Windows-style
+// lists separate with semicolons; "<local>" (plain host names) has no libcurl equivalent and is dropped.
+std::string NormalizeBypassList(std::string_view list) {
+  std::string out;
+  std::size_t start = 0;
+  while (start <= list.size()) {
+    std::size_t end = list.find_first_of(",;", start);
+    if (end == std::string_view::npos) end = list.size();
+    const std::string_view entry = TrimHttpSpace(list.substr(start, end - start));
+    if (!entry.empty() && entry != "<local>") {
+      if (!out.empty()) out.push_back(',');
+      out.append(entry);
+    }
+    start = end + 1;
+  }
+  return out;
+}
+
+}  // namespace
+
+std::uint32_t CHttpClient::GetInterfaceVersion() { return kHttpClientInterfaceVersion; }
+
+void CHttpClient::Reset() {
+  GuardedVoid([&] {
+    settings_ = TransportSettings();
+    headers_.Clear();
+    ForgetLastExchange();
+    lastResult_ = 0;
+  });
+}
+
+std::int32_t CHttpClient::SetUserAgent(const WideChar* userAgent) {
+  return Guarded([&] {
+    std::string text = WideToUtf8(userAgent);
+    if (HasLineBreakOrNul(text)) return static_cast<std::int32_t>(kHttpBadHeader);
+    settings_.userAgent = std::move(text);
+    return static_cast<std::int32_t>(kHttpOk);
+  });
+}
+
+void CHttpClient::SetOptionFlagA(Bool8 value) { settings_.ignoreCertificateErrors = value != 0; }
+std::int32_t CHttpClient::GetOptionFlagA() { return settings_.ignoreCertificateErrors ? 1 : 0; }
+void CHttpClient::SetOptionFlagB(Bool8 value) { settings_.followRedirects = value != 0; }
+std::int32_t CHttpClient::GetOptionFlagB() { return settings_.followRedirects ? 1 : 0; }
+
+void CHttpClient::SetStringNone() {
+  GuardedVoid([&] {
+    settings_.proxy = TransportSettings::Proxy::kNone;
+    settings_.proxyUrl.clear();
+    settings_.proxyUser.clear();
+    settings_.proxyPassword.clear();
+    settings_.proxyBypassList.clear();
+  });
+}
+
+std::int32_t CHttpClient::SetProxy(TransportSettings::Proxy kind, const WideChar* proxyUrl,
+                                   const WideChar* second, const WideChar* third) {
+  if (proxyUrl == nullptr) return kHttpBadArgument;
+  std::string url = WideToUtf8(proxyUrl);
+  if (!IsValidProxyUrl(url)) return kHttpBadProxy;
+  settings_.proxy = kind;
+  settings_.proxyUrl = std::move(url);
+  settings_.proxyUser.clear();
+  settings_.proxyPassword.clear();
+  settings_.proxyBypassList.clear();
+  if (kind == TransportSettings::Proxy::kWithCredentials) {
+    settings_.proxyUser = WideToUtf8(second);
+    settings_.proxyPassword = WideToUtf8(third);
+  } else {
+    settings_.proxyBypassList = NormalizeBypassList(WideToUtf8(second));
+  }
+  return kHttpOk;
+}
+
+std::int32_t CHttpClient::SetStringTriple(const WideChar* proxyUrl, const WideChar* user, const WideChar* password) {
+  return Guarded([&] { return SetProxy(TransportSettings::Proxy::kWithCredentials, proxyUrl, user, password); });
+}
+
+std::int32_t CHttpClient::SetStringPair(const WideChar* proxyUrl, const WideChar* bypassList) {
+  return Guarded([&] { return SetProxy(TransportSettings::Proxy::kWithBypassList, proxyUrl, bypassList, nullptr); });
+}
+
+void CHttpClient::SetSecureProtocol(std::int32_t code) {
+  settings_.secureProtocol = (code >= 3 && code <= 6) ? code : 0;
+}
+std::int32_t CHttpClient::GetSecureProtocol() { return settings_.secureProtocol; }
+
+void CHttpClient::SetOptionValueC(std::uint32_t milliseconds) { settings_.exchangeTimeoutMs = milliseconds; }
+std::uint32_t CHttpClient::GetOptionValueC() { return settings_.exchangeTimeoutMs; }
+void CHttpClient::SetOptionValueA(std::uint32_t milliseconds) { settings_.connectTimeoutMs = milliseconds; }
+void CHttpClient::SetOptionValueB(std::uint32_t milliseconds) { settings_.receiveTimeoutMs = milliseconds; }
+std::uint32_t CHttpClient::GetOptionValueA() { return settings_.connectTimeoutMs; }
+std::uint32_t CHttpClient::GetOptionValueB() { return settings_.receiveTimeoutMs; }
+void CHttpClient::SetMaxResponseSize(std::uint32_t bytes) { settings_.maxResponseBytes = bytes; }
+std::uint32_t CHttpClient::GetMaxResponseSize() { return settings_.EffectiveMaxResponseBytes(); }
+
+std::int32_t CHttpClient::AddRequestHeader(const WideChar* name, const WideChar* value, std::int32_t flags) {
+  return Guarded([&]() -> std::int32_t {
+    if (name == nullptr || value == nullptr || flags != 0) return kHttpBadArgument;
+    return headers_.Set(WideToUtf8(name), WideToUtf8(value)) ? kHttpOk : kHttpBadHeader;
+  });
+}
+
+std::int32_t CHttpClient::RemoveRequestHeader(const WideChar* name) {
+  return Guarded([&]() -> std::int32_t {
+    if (name == nullptr) return kHttpBadArgument;
+    return headers_.Remove(WideToUtf8(name)) ? kHttpOk : kHttpBadHeader;
+  });
+}
+
+std::int32_t CHttpClient::SetRequestHeadersText(const WideChar* text) {
+  return Guarded([&]() -> std::int32_t {
+    if (text == nullptr) return kHttpBadArgument;
+    return headers_.SetFromText(WideToUtf8(text)) ? kHttpOk : kHttpBadHeader;
+  });
+}
+
+void CHttpClient::ClearRequestHeaders() { headers_.Clear(); }
+
+std::int32_t CHttpClient::SendBytes(const WideChar* method, const WideChar* url, const unsigned char* data,
+                                    std::uint32_t length) {
+  return Guarded([&]() -> std::int32_t {
+    if (data == nullptr && length != 0) return Fail(kHttpBadArgument, "body bytes missing");
+    if (length == 0) return Perform(method, url, std::nullopt);
+    return Perform(method, url, std::string_view(reinterpret_cast<const char*>(data), length));
+  });
+}
+
+std::int32_t CHttpClient::SendText(const WideChar* method, const WideChar* url, const WideChar* text,
+                                   std::int32_t length) {
+  return Guarded([&]() -> std::int32_t {
+    if (length < -1 || (text == nullptr && length > 0)) return Fail(kHttpBadArgument, "body text missing");
+    const std::u16string_view units =
+        length == -1 ? WideView(text)
+                     : std::u16string_view(reinterpret_cast<const char16_t*>(text), static_cast<std::size_t>(length));
+    if (units.empty()) return Perform(method, url, std::nullopt);
+    const std::string body = Utf16ToUtf8(units);
+    return Perform(method, url, std::string_view(body));
+  });
+}
+
+std::int32_t CHttpClient::Send(const WideChar* method, const WideChar* url) {
+  return Guarded([&] { return Perform(method, url, std::nullopt); });
+}
+
+std::int32_t CHttpClient::Fail(std::int32_t result, std::string text) {
+  ForgetLastExchange();
+  lastResult_ = result;
+  errorText_ = std::move(text);
+  return result;
+}
+
+void CHttpClient::ForgetLastExchange() {
+  answer_.reset();
+  durationUs_ = 0;
+  redirects_ = 0;
+  effectiveUrl_.clear();
+  errorText_.clear();
+}
+
+std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url,
+                                  std::optional<std::string_view> body) {
+  ForgetLastExchange();
+  lastResult_ = 0;
+  if (method == nullptr) return Fail(kHttpBadArgument, "no method");
+  const std::string methodText = WideToUtf8(method);
+  if (!IsHttpToken(methodText)) return Fail(kHttpBadArgument, "the method is not an HTTP token");
+  if (url == nullptr) return Fail(kHttpBadUrl, "no URL");
+  const std::string urlText = WideToUtf8(url);
+  if (const std::int32_t check = CheckRequestUrl(urlText); check != kHttpOk)
+    return Fail(check, check == kHttpUnsupportedScheme ? "only http and https URLs are allowed" : "malformed URL");
+
+  ResponseCapture capture(settings_.EffectiveMaxResponseBytes());
+  ExchangeRequest request{methodText, urlText, body, &headers_, &settings_};
+  ExchangeResult result = PerformExchange(request, &capture);
+
+  lastResult_ = result.result;
+  durationUs_ = result.durationUs;
+  redirects_ = result.redirects;
+  effectiveUrl_ = std::move(result.effectiveUrl);
+  errorText_ = std::move(result.errorText);
+  if (result.result == kHttpOk) {
+    Answer& answer = answer_.emplace();
+    answer.status = result.status;
+    answer.reason = capture.ReasonPhrase();
+    if (auto type = capture.FieldValue("Content-Type")) answer.contentType = std::move(*type);
+    answer.headerBlock = capture.TakeHeaderBlock();
+    answer.body = capture.TakeBody();
+  }
+  return lastResult_;
+}
+
+std::int32_t CHttpClient::GetEffectiveUrl(const WideChar** out) {
+  return Guarded([&]() -> std::int32_t {
+    if (out == nullptr) return kHttpBadArgument;
+    if (effectiveUrl_.empty()) return -1;
+    effectiveUrlText_ = Utf8ToUtf16(effectiveUrl_);
+    return HandOut(effectiveUrlText_, out);
+  });
+}
+
+std::int32_t CHttpClient::GetRedirectCount() { return redirects_; }
+
+std::uint32_t CHttpClient::GetElapsedMilliseconds() { return static_cast<std::uint32_t>(durationUs_ / 1000); }
+
+std::int32_t CHttpClient::GetResponseHeader(const WideChar* name, const WideChar** out) {
+  return Guarded([&]() -> std::int32_t {
+    if (name == nullptr || out == nullptr) return kHttpBadArgument;
+    if (!answer_) return -1;
+    const std::optional<std::string> value = FindHeaderField(answer_->headerBlock, WideToUtf8(name));
+    if (!value) return -1;
+    answer_->headerValueText = HeaderBytesToUtf16(*value);
+    return HandOut(answer_->headerValueText, out);
+  });
+}
+
+std::uint32_t CHttpClient::GetResponseBodyLength() {
+  return answer_ ? static_cast<std::uint32_t>(answer_->body.size()) : 0;
+}
+
+std::int32_t CHttpClient::GetResponseHeadersText(const WideChar** out) {
+  return Guarded([&]() -> std::int32_t {
+    if (out == nullptr) return kHttpBadArgument;
+    if (!answer_ || answer_->headerBlock.empty()) return -1;
+    if (answer_->headerBlockText.empty()) answer_->headerBlockText = HeaderBytesToUtf16(answer_->headerBlock);
+    return HandOut(answer_->headerBlockText, out);
+  });
+}
+
+std::int32_t CHttpClient::GetResponseBody(const unsigned char** data, std::uint32_t* length) {
+  if (data == nullptr || length == nullptr) return kHttpBadArgument;
+  if (!answer_) return -1;
+  *data = answer_->body.empty() ? nullptr : reinterpret_cast<const unsigned char*>(answer_->body.data());
+  *length = static_cast<std::uint32_t>(answer_->body.size());
+  return kHttpOk;
+}
+
+std::int32_t CHttpClient::GetResponseContentType(const WideChar** out) {
+  return Guarded([&]() -> std::int32_t {
+    if (out == nullptr) return kHttpBadArgument;
+    if (!answer_ || answer_->contentType.empty()) return -1;
+    answer_->contentTypeText = HeaderBytesToUtf16(answer_->contentType);
+    return HandOut(answer_->contentTypeText, out);
+  });
+}
+
+std::int32_t CHttpClient::GetResponseText(const WideChar** out) {
+  return Guarded([&]() -> std::int32_t {
+    if (out == nullptr) return kHttpBadArgument;
+    if (!answer_) return -1;
+    if (!answer_->bodyTextReady) {
+      answer_->bodyText = DecodeBody(answer_->body, CharsetOfContentType(answer_->contentType));
+      answer_->bodyTextReady = true;
+    }
+    return HandOut(answer_->bodyText, out);
+  });
+}
+
+std::int32_t CHttpClient::GetLastResult() { return lastResult_; }
+
+std::int32_t CHttpClient::GetLastErrorText(const WideChar** out) {
+  return Guarded([&]() -> std::int32_t {
+    if (out == nullptr) return kHttpBadArgument;
+    if (lastResult_ == 0 || lastResult_ == kHttpOk) return -1;
+    errorTextWide_ = Utf8ToUtf16(errorText_.empty() ? std::string("transport failure") : errorText_);
+    return HandOut(errorTextWide_, out);
+  });
+}
+
+std::uint32_t CHttpClient::GetStatusCode() { return answer_ ? answer_->status : 0; }
+
+std::int32_t CHttpClient::GetStatusText(const WideChar** out) {
+  return Guarded([&]() -> std::int32_t {
+    if (out == nullptr) return kHttpBadArgument;
+    if (!answer_ || !answer_->reason) return -1;
+    answer_->reasonText = HeaderBytesToUtf16(*answer_->reason);
+    return HandOut(answer_->reasonText, out);
+  });
+}
+
+std::int32_t CHttpClient::GetResponseValue(std::uintptr_t* out) {
+  if (out == nullptr) return kHttpBadArgument;
+  *out = static_cast<std::uintptr_t>(durationUs_);
+  return kHttpOk;
+}
+
+void CHttpClient::Release() { delete this; }
+
+}  // namespace OAuthClient::Http

@@ -1,0 +1,104 @@
+// CHttpClient: the component's IHttpClient, one object per request, sending through a pooled libcurl transfer.
+#ifndef ZQHTTPCLIENT_HTTP_CLIENT_H
+#define ZQHTTPCLIENT_HTTP_CLIENT_H
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "oauthclient/http_client.h"
+#include "zqhttpclient/request_headers.h"
+#include "zqhttpclient/transport_settings.h"
+
+namespace OAuthClient::Http {
+
+// Implements every slot of IHttpClient as its header documents. The boundary methods only translate pointers and
+// codes; no exception leaves them (an allocation failure gives kHttpOutOfMemory, or is swallowed by the slots
+// that return nothing). Texts handed out are members of this object, valid until the next call that fills the
+// same member, the next send, Reset or Release.
+class CHttpClient final : public IHttpClient {
+ public:
+  CHttpClient() = default;
+  CHttpClient(const CHttpClient&) = delete;
+  CHttpClient& operator=(const CHttpClient&) = delete;
+
+  std::uint32_t GetInterfaceVersion() override;
+  void Reset() override;
+  std::int32_t SetUserAgent(const WideChar* userAgent) override;
+  void SetOptionFlagA(Bool8 value) override;
+  std::int32_t GetOptionFlagA() override;
+  void SetOptionFlagB(Bool8 value) override;
+  std::int32_t GetOptionFlagB() override;
+  void SetStringNone() override;
+  std::int32_t SetStringTriple(const WideChar* proxyUrl, const WideChar* user, const WideChar* password) override;
+  std::int32_t SetStringPair(const WideChar* proxyUrl, const WideChar* bypassList) override;
+  void SetSecureProtocol(std::int32_t code) override;
+  std::int32_t GetSecureProtocol() override;
+  void SetOptionValueC(std::uint32_t milliseconds) override;
+  std::uint32_t GetOptionValueC() override;
+  void SetOptionValueA(std::uint32_t milliseconds) override;
+  void SetOptionValueB(std::uint32_t milliseconds) override;
+  std::uint32_t GetOptionValueA() override;
+  std::uint32_t GetOptionValueB() override;
+  void SetMaxResponseSize(std::uint32_t bytes) override;
+  std::uint32_t GetMaxResponseSize() override;
+  std::int32_t AddRequestHeader(const WideChar* name, const WideChar* value, std::int32_t flags) override;
+  std::int32_t RemoveRequestHeader(const WideChar* name) override;
+  std::int32_t SetRequestHeadersText(const WideChar* text) override;
+  void ClearRequestHeaders() override;
+  std::int32_t SendBytes(const WideChar* method, const WideChar* url, const unsigned char* data,
+                         std::uint32_t length) override;
+  std::int32_t SendText(const WideChar* method, const WideChar* url, const WideChar* text,
+                        std::int32_t length) override;
+  std::int32_t Send(const WideChar* method, const WideChar* url) override;
+  std::int32_t GetEffectiveUrl(const WideChar** out) override;
+  std::int32_t GetRedirectCount() override;
+  std::uint32_t GetElapsedMilliseconds() override;
+  std::int32_t GetResponseHeader(const WideChar* name, const WideChar** out) override;
+  std::uint32_t GetResponseBodyLength() override;
+  std::int32_t GetResponseHeadersText(const WideChar** out) override;
+  std::int32_t GetResponseBody(const unsigned char** data, std::uint32_t* length) override;
+  std::int32_t GetResponseContentType(const WideChar** out) override;
+  std::int32_t GetResponseText(const WideChar** out) override;
+  std::int32_t GetLastResult() override;
+  std::int32_t GetLastErrorText(const WideChar** out) override;
+  std::uint32_t GetStatusCode() override;
+  std::int32_t GetStatusText(const WideChar** out) override;
+  std::int32_t GetResponseValue(std::uintptr_t* out) override;
+  void Release() override;
+
+ private:
+  ~CHttpClient() = default;
+
+  // What the last send received; empty until a send returns kHttpOk.
+  struct Answer {
+    std::uint32_t status = 0;
+    std::string headerBlock;
+    std::string body;
+    std::optional<std::string> reason;
+    std::string contentType;
+    // UTF-16 forms, made on first request.
+    std::u16string headerBlockText, reasonText, contentTypeText, bodyText, headerValueText;
+    bool bodyTextReady = false;
+  };
+
+  std::int32_t Perform(const WideChar* method, const WideChar* url, std::optional<std::string_view> body);
+  std::int32_t SetProxy(TransportSettings::Proxy kind, const WideChar* proxyUrl, const WideChar* second,
+                        const WideChar* third);
+  std::int32_t Fail(std::int32_t result, std::string text);
+  void ForgetLastExchange();
+
+  TransportSettings settings_;
+  RequestHeaders headers_;
+  std::optional<Answer> answer_;
+  std::int32_t lastResult_ = 0;
+  std::uint64_t durationUs_ = 0;
+  std::int32_t redirects_ = 0;
+  std::string effectiveUrl_;
+  std::string errorText_;
+  std::u16string effectiveUrlText_, errorTextWide_;
+};
+
+}  // namespace OAuthClient::Http
+
+#endif  // ZQHTTPCLIENT_HTTP_CLIENT_H

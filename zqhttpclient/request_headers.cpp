@@ -1,0 +1,80 @@
+// RequestHeaders: the request header fields set on an HTTP client object, checked so that none can inject a line.
+#include "zqhttpclient/request_headers.h"
+
+#include <algorithm>
+
+#include "zqhttpclient/ascii.h"
+
+namespace OAuthClient::Http {
+namespace {
+
+// Splits "Name: value" at its first colon; false when there is none.
+bool SplitField(std::string_view line, std::string_view* name, std::string_view* value) {
+  const std::size_t colon = line.find(':');
+  if (colon == std::string_view::npos) return false;
+  *name = TrimHttpSpace(line.substr(0, colon));
+  *value = TrimHttpSpace(line.substr(colon + 1));
+  return true;
+}
+
+// Cuts `text` into its non-empty lines (CR LF or a lone LF end a line; a lone CR stays in the line, so the
+// checks refuse it).
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t lf = text.find('\n');
+    std::string_view line = text.substr(0, lf);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty()) lines.push_back(line);
+    if (lf == std::string_view::npos) break;
+    text.remove_prefix(lf + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+bool RequestHeaders::Acceptable(std::string_view name, std::string_view value) {
+  return IsHttpToken(name) && !HasLineBreakOrNul(value);
+}
+
+bool RequestHeaders::Set(std::string_view name, std::string_view value) {
+  name = TrimHttpSpace(name);
+  value = TrimHttpSpace(value);
+  if (!Acceptable(name, value)) return false;
+  auto same = std::find_if(fields_.begin(), fields_.end(),
+                           [&](const Field& f) { return EqualsIgnoringAsciiCase(f.first, name); });
+  if (same != fields_.end()) {
+    *same = Field(std::string(name), std::string(value));
+  } else {
+    fields_.emplace_back(std::string(name), std::string(value));
+  }
+  return true;
+}
+
+bool RequestHeaders::Remove(std::string_view name) {
+  auto same = std::find_if(fields_.begin(), fields_.end(),
+                           [&](const Field& f) { return EqualsIgnoringAsciiCase(f.first, name); });
+  if (same == fields_.end()) return false;
+  fields_.erase(same);
+  return true;
+}
+
+bool RequestHeaders::SetFromText(std::string_view text) {
+  std::vector<std::pair<std::string_view, std::string_view>> parsed;
+  for (std::string_view line : SplitLines(text)) {
+    std::string_view name, value;
+    if (!SplitField(line, &name, &value) || !Acceptable(name, value)) return false;
+    parsed.emplace_back(name, value);
+  }
+  for (const auto& [name, value] : parsed) Set(name, value);
+  return true;
+}
+
+std::optional<std::string_view> RequestHeaders::Find(std::string_view name) const {
+  for (const Field& f : fields_)
+    if (EqualsIgnoringAsciiCase(f.first, name)) return std::string_view(f.second);
+  return std::nullopt;
+}
+
+}  // namespace OAuthClient::Http

@@ -1,0 +1,64 @@
+// ResponseCapture: what one exchange received: the final answer's status line, header block and body (capped).
+#include "zqhttpclient/response_capture.h"
+
+#include "zqhttpclient/ascii.h"
+
+namespace OAuthClient::Http {
+namespace {
+
+std::string_view WithoutLineBreak(std::string_view line) {
+  while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
+  return line;
+}
+
+bool IsStatusLine(std::string_view line) { return line.substr(0, 5) == "HTTP/"; }
+
+}  // namespace
+
+void ResponseCapture::AddHeaderLine(std::string_view line) {
+  const std::string_view bare = WithoutLineBreak(line);
+  if (IsStatusLine(bare)) {
+    // A new answer begins; whatever came before belonged to an earlier one. Its body (a redirect's page) too.
+    headerBlock_.clear();
+    body_.clear();
+    statusLine_.assign(bare);
+  }
+  headerBlock_.append(bare);
+  headerBlock_.append("\r\n");
+}
+
+bool ResponseCapture::AddBody(std::string_view bytes) {
+  if (bytes.size() > maxBodyBytes_ - body_.size()) {
+    overflowed_ = true;
+    return false;
+  }
+  body_.append(bytes);
+  return true;
+}
+
+std::optional<std::string> ResponseCapture::ReasonPhrase() const {
+  // status-line = HTTP-version SP status-code SP [ reason-phrase ]  (RFC 9112 section 4)
+  const std::size_t first = statusLine_.find(' ');
+  if (first == std::string::npos) return std::nullopt;
+  const std::size_t second = statusLine_.find(' ', first + 1);
+  if (second == std::string::npos) return std::nullopt;
+  std::string_view reason = TrimHttpSpace(std::string_view(statusLine_).substr(second + 1));
+  if (reason.empty()) return std::nullopt;
+  return std::string(reason);
+}
+
+std::optional<std::string> FindHeaderField(std::string_view block, std::string_view name) {
+  while (!block.empty()) {
+    const std::size_t end = block.find("\r\n");
+    const std::string_view line = block.substr(0, end);
+    const std::size_t colon = line.find(':');
+    if (colon != std::string_view::npos && !IsStatusLine(line) &&
+        EqualsIgnoringAsciiCase(TrimHttpSpace(line.substr(0, colon)), name))
+      return std::string(TrimHttpSpace(line.substr(colon + 1)));
+    if (end == std::string_view::npos) break;
+    block.remove_prefix(end + 2);
+  }
+  return std::nullopt;
+}
+
+}  // namespace OAuthClient::Http

@@ -1,0 +1,53 @@
+// ResponseCapture: what one exchange received: the final answer's status line, header block and body (capped).
+#ifndef ZQHTTPCLIENT_RESPONSE_CAPTURE_H
+#define ZQHTTPCLIENT_RESPONSE_CAPTURE_H
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace OAuthClient::Http {
+
+// Fed by the transport's header and body callbacks. Every status line starts a new header block, so after
+// redirects, "100 Continue" interim answers or a proxy's CONNECT answer only the last answer's block is kept. The
+// body is cut off at the cap: the callback then reports the overflow and the transfer is aborted.
+// Returns the value of the first field of that name (ASCII case-insensitive) in a header block of CR LF ended
+// lines, trimmed; none when absent. The status line is never taken for a field.
+std::optional<std::string> FindHeaderField(std::string_view block, std::string_view name);
+
+class ResponseCapture {
+ public:
+  explicit ResponseCapture(std::size_t maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
+
+  // Takes one header line as received, line break included.
+  void AddHeaderLine(std::string_view line);
+  // Takes body bytes. Returns false (and keeps nothing of them) when the body would exceed the cap.
+  bool AddBody(std::string_view bytes);
+
+  // Returns true when a body was refused for its size.
+  bool Overflowed() const { return overflowed_; }
+  // Returns the header block of the last answer: its status line and fields as received, each ending in CR LF,
+  // and the empty line that ends the block.
+  const std::string& HeaderBlock() const { return headerBlock_; }
+  const std::string& Body() const { return body_; }
+  std::string TakeBody() { return std::move(body_); }
+  std::string TakeHeaderBlock() { return std::move(headerBlock_); }
+
+  // Returns the reason phrase of the last status line ("OK" of "HTTP/1.1 200 OK"); none when the line has
+  // none (HTTP/2 and HTTP/3 carry none) or no status line was received.
+  std::optional<std::string> ReasonPhrase() const;
+  // Returns FindHeaderField of the last answer's block.
+  std::optional<std::string> FieldValue(std::string_view name) const { return FindHeaderField(headerBlock_, name); }
+
+ private:
+  std::size_t maxBodyBytes_;
+  bool overflowed_ = false;
+  std::string statusLine_;
+  std::string headerBlock_;
+  std::string body_;
+};
+
+}  // namespace OAuthClient::Http
+
+#endif  // ZQHTTPCLIENT_RESPONSE_CAPTURE_H

@@ -1,0 +1,57 @@
+// TransferPool: the process-wide pool of libcurl transfer handles that successive HTTP client objects reuse.
+#ifndef ZQHTTPCLIENT_TRANSFER_POOL_H
+#define ZQHTTPCLIENT_TRANSFER_POOL_H
+
+#include <cstddef>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "zqhttpclient/curl_handles.h"
+
+namespace OAuthClient::Http {
+
+// One transfer handle: an easy handle and the multi handle that drives it. The multi handle owns the
+// connection cache, so a pooled pair keeps its keep-alive connections (and TLS state) from one request to the
+// next, the way one long-lived easy handle would.
+struct Transfer {
+  EasyHandle easy;
+  MultiHandle multi;
+};
+
+class TransferPool;
+
+// Gives a transfer back to its pool when the lease ends.
+struct TransferReturner {
+  TransferPool* pool = nullptr;
+  void operator()(Transfer* transfer) const;
+};
+using TransferLease = std::unique_ptr<Transfer, TransferReturner>;
+
+// Hands out transfers last-in first-out, so a single-threaded caller always gets the pair whose connections are
+// warm. Thread-safe. At most kMaxIdle idle transfers are kept; more are destroyed (with their connections) on
+// return. Every transfer is attached to `share` (DNS cache and TLS sessions, common to all transfers).
+class TransferPool {
+ public:
+  static constexpr std::size_t kMaxIdle = 32;
+
+  explicit TransferPool(CURLSH* share) : share_(share) {}
+  TransferPool(const TransferPool&) = delete;
+  TransferPool& operator=(const TransferPool&) = delete;
+
+  // Returns an idle transfer, reset to libcurl's defaults and attached to the share, or a new one; an empty
+  // lease when libcurl cannot make one.
+  TransferLease Acquire();
+
+ private:
+  friend struct TransferReturner;
+  void Return(Transfer* transfer);
+
+  CURLSH* share_;
+  std::mutex mutex_;
+  std::vector<std::unique_ptr<Transfer>> idle_;
+};
+
+}  // namespace OAuthClient::Http
+
+#endif  // ZQHTTPCLIENT_TRANSFER_POOL_H

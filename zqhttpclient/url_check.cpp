@@ -1,0 +1,78 @@
+// Checks of the URLs a request and a proxy setting name, before anything is sent.
+#include "zqhttpclient/url_check.h"
+
+#include <curl/curl.h>
+
+#include "oauthclient/http_client_codes.h"
+#include "zqhttpclient/ascii.h"
+#include "zqhttpclient/curl_handles.h"
+
+namespace OAuthClient::Http {
+namespace {
+
+bool HasSpaceOrControl(const std::string& text) {
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b <= 0x20 || b == 0x7F) return true;
+  }
+  return false;
+}
+
+struct ParsedUrl {
+  bool parsed = false;
+  std::string scheme;  // lower-cased
+  bool hasHost = false;
+};
+
+ParsedUrl Parse(const std::string& url, unsigned int flags) {
+  ParsedUrl result;
+  UrlHandle handle(curl_url());
+  if (!handle || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), flags) != CURLUE_OK) return result;
+  result.parsed = true;
+  char* scheme = nullptr;
+  if (curl_url_get(handle.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK && scheme != nullptr) {
+    CurlString owner(scheme);
+    result.scheme = ToLowerAscii(scheme);
+  }
+  char* host = nullptr;
+  if (curl_url_get(handle.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host != nullptr) {
+    CurlString owner(host);
+    result.hasHost = host[0] != '\0';
+  }
+  return result;
+}
+
+}  // namespace
+
+// Returns true when `url` starts with "http://" or "https://" (scheme letters in any case) and something follows.
+bool HasHttpSchemeAndMore(const std::string& url) {
+  const std::size_t colon = url.find("://");
+  if (colon == std::string::npos || colon + 3 >= url.size()) return false;
+  const std::string scheme = ToLowerAscii(std::string_view(url).substr(0, colon));
+  return scheme == "http" || scheme == "https";
+}
+
+std::int32_t CheckRequestUrl(const std::string& url) {
+  if (url.empty() || HasSpaceOrControl(url)) return kHttpBadUrl;
+  // The common case needs no parse of its own: libcurl parses the URL once more when it sends, and a URL that
+  // fails there (no host, bad port) still ends as kHttpBadUrl.
+  if (HasHttpSchemeAndMore(url) && url.find_first_of("/?#", url.find("://") + 3) != url.find("://") + 3)
+    return kHttpOk;
+  const ParsedUrl parsed = Parse(url, CURLU_NON_SUPPORT_SCHEME);
+  if (!parsed.parsed || parsed.scheme.empty()) return kHttpBadUrl;
+  if (parsed.scheme != "http" && parsed.scheme != "https") return kHttpUnsupportedScheme;
+  return parsed.hasHost ? kHttpOk : kHttpBadUrl;
+}
+
+bool IsValidProxyUrl(const std::string& url) {
+  if (url.empty() || HasSpaceOrControl(url)) return false;
+  // A proxy without a scheme is an HTTP proxy, as libcurl takes it (not a guess from the host name's prefix).
+  const ParsedUrl parsed =
+      Parse(url.find("://") == std::string::npos ? "http://" + url : url, CURLU_NON_SUPPORT_SCHEME);
+  const std::string& scheme = parsed.scheme;
+  return parsed.parsed && parsed.hasHost &&
+         (scheme == "http" || scheme == "https" || scheme == "socks4" || scheme == "socks4a" ||
+          scheme == "socks5" || scheme == "socks5h");
+}
+
+}  // namespace OAuthClient::Http
