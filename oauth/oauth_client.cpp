@@ -40,7 +40,7 @@ std::int32_t COAuthClient::RequestToken(ITokenRequest* request, ITokenResponse**
 std::int32_t COAuthClient::RequestResource(IOAuthRequest* request, IResourceResponse** response) {
   if (request == nullptr || response == nullptr) return -1;
   if (!retriever_) retriever_ = std::make_unique<CResourceRetriever>();
-  return retriever_->RequestResource(request, response);
+  return retriever_->Retrieve(request, response);
 }
 
 void COAuthClient::Release() { delete this; }

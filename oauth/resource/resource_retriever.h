@@ -31,11 +31,6 @@ class CResourceRetriever {
   // that cannot be handed back is not worth a request.
   virtual std::int32_t Retrieve(IOAuthRequest* request, IResourceResponse** response);
 
-  // The client facade's entry point; the same as Retrieve.
-  std::int32_t RequestResource(IOAuthRequest* request, IResourceResponse** response) {
-    return Retrieve(request, response);
-  }
-
   // Returns true when the component's factory was found at construction.
   bool IsBound() const { return binding_.IsBound(); }
 
