@@ -1,71 +1,29 @@
-// Test support for the grant flows and the token response: double objects, a filled token request, expected logs.
+// Test support for the grant flows, the token response and the client facade: owning handles, a filled token
+// request and a token request run that tells whether the response pointer was written.
 #ifndef OAUTHCLIENT_TESTS_GRANTS_GRANT_TEST_SUPPORT_H
 #define OAUTHCLIENT_TESTS_GRANTS_GRANT_TEST_SUPPORT_H
 
-#include <gtest/gtest.h>
-
+#include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "oauth/grants/grant_delegate_interface.h"
-#include "oauth/http/http_client_binding.h"
 #include "oauth/requests/token_request.h"
 #include "oauthclient/host_runtime.h"
 #include "tests/double/http_client_double.h"
 
 namespace OAuthClient::Testing {
 
-struct RequestReleaser {
-  void operator()(ITokenRequest* request) const { request->Release(); }
+// Ends one of the library's objects through its own Release.
+struct Releaser {
+  template <typename T>
+  void operator()(T* object) const { object->Release(); }
 };
-using TokenRequestHandle = std::unique_ptr<ITokenRequest, RequestReleaser>;
-
-struct ResponseReleaser {
-  void operator()(ITokenResponse* response) const { response->Release(); }
-};
-using TokenResponseHandle = std::unique_ptr<ITokenResponse, ResponseReleaser>;
-
-// Keeps the double loaded and makes its objects through its own CreateHttpClient, outside any grant flow.
-class DoubleFactory {
- public:
-  DoubleFactory() : module_(dlopen(HttpClientDouble::kFileName, RTLD_NOW)) {}
-  ~DoubleFactory() { dlclose(module_); }
-  DoubleFactory(const DoubleFactory&) = delete;
-  DoubleFactory& operator=(const DoubleFactory&) = delete;
-  HttpClientHandle Make() const {
-    auto factory = reinterpret_cast<CreateHttpClientFunction>(dlsym(module_, "CreateHttpClient"));
-    return HttpClientHandle(factory != nullptr ? factory() : nullptr);
-  }
-
- private:
-  void* module_;
-};
-
-// Returns the text a getter handed out, "<unchanged>" when it left the preset sentinel alone, "<null>" for null.
-inline std::u16string TextOf(const WideChar* text, const WideChar* sentinel) {
-  if (text == sentinel) return u"<unchanged>";
-  return text == nullptr ? u"<null>" : std::u16string(reinterpret_cast<const char16_t*>(text));
-}
-
-// What CTokenResponse reads after a send that returned 1, then the release of the HTTP client object.
-inline const std::vector<std::string>& ResponseReadAndRelease() {
-  static const std::vector<std::string> calls = {
-      "GetResponseText()", "GetResponseValue()",       "GetStatusCode()",   "GetStatusText()",
-      "GetResponseHeadersText()", "GetResponseText()", "Release()",
-  };
-  return calls;
-}
-
-// Returns `calls` followed by the response read and the release.
-inline std::vector<std::string> ThenResponse(std::vector<std::string> calls) {
-  calls.insert(calls.end(), ResponseReadAndRelease().begin(), ResponseReadAndRelease().end());
-  return calls;
-}
+template <typename T>
+using Handle = std::unique_ptr<T, Releaser>;
 
 // Returns a token request with the parts every flow needs: POST to https://as.example/token, client credentials.
-inline TokenRequestHandle MakeTokenRequest(const char16_t* grantType) {
-  TokenRequestHandle request(new CTokenRequest());
+inline Handle<ITokenRequest> MakeTokenRequest(const char16_t* grantType) {
+  Handle<ITokenRequest> request(new CTokenRequest());
   if (grantType != nullptr) request->SetGrantType(grantType);
   request->SetMethod(u"POST");
   request->SetUrl(u"https://as.example/token");
@@ -74,11 +32,10 @@ inline TokenRequestHandle MakeTokenRequest(const char16_t* grantType) {
   return request;
 }
 
-// Runs the grant's token request with a preset response pointer. Returns the result; *response is null unless
-// the flow wrote it, and `untouched` tells whether the preset value survived.
+// Runs the grant's token request with a preset response pointer; `untouched` tells whether the preset survived.
 struct TokenRun {
   std::int32_t result;
-  TokenResponseHandle response;
+  Handle<ITokenResponse> response;
   bool untouched;
 };
 inline TokenRun RunGrant(IGrantDelegate& grant, ITokenRequest& request) {

@@ -1,180 +1,136 @@
-// CTokenResponse: what it reads from the HTTP client object and what its getters hand out.
+// CTokenResponse: what its getters hand out from the answer it read off the HTTP client object. (The calls that
+// read it are checked in the grant flows' logs.)
 #include "oauth/responses/token_response.h"
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "oauth/http/http_client_binding.h"
 #include "tests/grants/grant_test_support.h"
 
 namespace OAuthClient {
 namespace {
 
-using Testing::TextOf;
-
 const WideChar kSentinel[] = u"sentinel";
 
-using TextGetter = std::int32_t (CTokenResponse::*)(const WideChar**);
-
-// The result and text of one getter, "<unchanged>" when it left *out alone.
-std::u16string Get(CTokenResponse& response, TextGetter getter) {
+// Returns what `read` handed out, "<unchanged>" when it left *out alone; checks that only result 1 writes *out.
+std::u16string Text(const std::function<std::int32_t(const WideChar**)>& read) {
   const WideChar* out = kSentinel;
-  const std::int32_t result = (response.*getter)(&out);
-  const std::u16string text = TextOf(out, kSentinel);
-  EXPECT_EQ(result == 1, text != u"<unchanged>") << "result " << result;
-  return text;
+  const std::int32_t result = read(&out);
+  EXPECT_EQ(result, out != kSentinel ? 1 : -1);
+  return out == kSentinel ? u"<unchanged>" : std::u16string(out);
+}
+std::u16string Get(CTokenResponse& response, std::int32_t (CTokenResponse::*getter)(const WideChar**)) {
+  return Text([&](const WideChar** out) { return (response.*getter)(out); });
 }
 
 class TokenResponseTest : public ::testing::Test {
  protected:
   void SetUp() override { HttpClientDouble::Reset(); }
-
   // A response read from a double object answering with `reply` (status 200 unless scripted otherwise).
-  CTokenResponse* ResponseFor(const std::string& reply) {
+  CTokenResponse& ResponseFor(const std::string& reply) {
     HttpClientDouble::ScriptText("GetResponseText", reply);
     return Read();
   }
-  CTokenResponse* Read() {
-    HttpClientHandle client = factory_.Make();
+  CTokenResponse& Read() {
+    HttpClientHandle client(binding_.CreateClient());
     EXPECT_NE(client, nullptr);
-    auto* response = new CTokenResponse(*client);
-    responses_.push_back(response);
-    return response;
-  }
-  void TearDown() override {
-    for (CTokenResponse* response : responses_) response->Release();
+    responses_.emplace_back(new CTokenResponse(*client));
+    return *responses_.back();
   }
 
   HttpClientDouble::Hold hold_;
-  Testing::DoubleFactory factory_;
-  std::vector<CTokenResponse*> responses_;
+  HttpClientBinding binding_;
+  std::vector<Testing::Handle<CTokenResponse>> responses_;
 };
 
-TEST_F(TokenResponseTest, ConstructionReadsTheAnswerInThisOrderAndNothingElse) {
-  HttpClientDouble::ScriptText("GetResponseText", "{}");
-  Read();
-  const std::vector<std::string> expected = {
-      "CreateHttpClient()",        "GetResponseText()",        "GetResponseValue()", "GetStatusCode()",
-      "GetStatusText()",           "GetResponseHeadersText()", "GetResponseText()",  "Release()",
-  };
-  EXPECT_EQ(HttpClientDouble::Calls(), expected);
+using Texts = std::vector<std::u16string>;
+const std::u16string kNone = u"<unchanged>";
+const Texts kNoMembers(7, kNone);
+
+// The token type, access token, refresh token, error, error description, error URI and state.
+Texts Members(CTokenResponse& r) {
+  Texts texts;
+  for (auto getter : {&CTokenResponse::GetTokenType, &CTokenResponse::GetAccessToken, &CTokenResponse::GetRefreshToken,
+                      &CTokenResponse::GetError, &CTokenResponse::GetErrorDescription, &CTokenResponse::GetErrorUri,
+                      &CTokenResponse::GetState}) {
+    texts.push_back(Get(r, getter));
+  }
+  return texts;
 }
 
-TEST_F(TokenResponseTest, TokenReplyGivesTokenMembersOnly) {
-  CTokenResponse& r = *ResponseFor(
-      "{\"access_token\":\"at\",\"token_type\":\"Bearer\",\"expires_in\":3600,\"refresh_token\":\"rt\","
-      "\"state\":\"s\",\"scope\":\"read\"}");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetAccessToken), u"at");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetTokenType), u"Bearer");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetRefreshToken), u"rt");
-  EXPECT_EQ(r.GetExpiresIn(), 3600);
-  EXPECT_EQ(Get(r, &CTokenResponse::GetError), u"<unchanged>");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetState), u"<unchanged>");  // "state" belongs to error replies only
-}
-
-TEST_F(TokenResponseTest, ErrorMemberMakesAnErrorReplyWhateverElseIsThere) {
-  CTokenResponse& r = *ResponseFor(
-      "{\"error\":\"invalid_grant\",\"error_description\":\"bad code\",\"error_uri\":\"https://e/x\","
-      "\"state\":\"xyz\",\"access_token\":\"at\",\"expires_in\":60}");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetError), u"invalid_grant");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetErrorDescription), u"bad code");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetErrorUri), u"https://e/x");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetState), u"xyz");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetAccessToken), u"<unchanged>");
-  EXPECT_EQ(r.GetExpiresIn(), 0);
-}
-
-TEST_F(TokenResponseTest, EmptyErrorStillMakesAnErrorReplyButIsNotStored) {
-  CTokenResponse& r = *ResponseFor("{\"error\":\"\",\"access_token\":\"at\"}");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetError), u"<unchanged>");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetAccessToken), u"<unchanged>");
-  HttpClientDouble::ScriptResult("GetStatusCode", 400);  // the status plays no part in the choice
-  CTokenResponse& badRequest = *ResponseFor("{\"access_token\":\"at\"}");
-  EXPECT_EQ(badRequest.GetStatusCode(), 400u);
-  EXPECT_EQ(Get(badRequest, &CTokenResponse::GetAccessToken), u"at");
-}
-
-TEST_F(TokenResponseTest, ExpiresInIsReadAsTheRuntimeReadsNumbers) {
+TEST_F(TokenResponseTest, RepliesGiveTheseMembersAndKeepTheirRawText) {
   const struct {
-    const char* reply;
+    std::string reply;
     std::int32_t expiresIn;
+    Texts members;
   } cases[] = {
-      {"{\"expires_in\":3600}", 3600},
-      {"{\"expires_in\":\"3600\"}", 3600},
-      {"{\"expires_in\": 3600 \r\n}", 3600},
-      {"{\"expires_in\":-1}", -1},
-      {"{\"expires_in\":12abc}", 12},
-      {"{\"expires_in\":abc}", 0},
-      {"{\"expires_in\":99999999999}", INT32_MAX},
-      {"{\"access_token\":\"at\"}", 0},
+      // "state" belongs to error replies only.
+      {"{\"access_token\":\"at\",\"token_type\":\"Bearer\",\"expires_in\":3600,\"refresh_token\":\"rt\","
+       "\"state\":\"s\"}", 3600, {u"Bearer", u"at", u"rt", kNone, kNone, kNone, kNone}},
+      // An "error" member makes an error reply whatever else is there, even when empty (then it is not stored).
+      {"{\"error\":\"invalid_grant\",\"error_description\":\"bad code\",\"error_uri\":\"https://e/x\","
+       "\"state\":\"xyz\",\"access_token\":\"at\",\"expires_in\":60}",
+       0, {kNone, kNone, kNone, u"invalid_grant", u"bad code", u"https://e/x", u"xyz"}},
+      {"{\"error\":\"\",\"access_token\":\"at\"}", 0, kNoMembers},
+      // Unscanned replies give no members, not even those read before a truncation.
+      {"access_token=at&expires_in=60", 0, kNoMembers},
+      {"{\"token_type\":\"Bearer\",\"access_token\":\"at", 0, kNoMembers},
+      // expires_in is read as a number from bare or quoted values.
+      {"{\"expires_in\":\"3600\"}", 3600, kNoMembers},
+      {"{\"expires_in\": 3600 \r\n}", 3600, kNoMembers},
+      {"{\"expires_in\":abc}", 0, kNoMembers},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ResponseFor(c.reply)->GetExpiresIn(), c.expiresIn) << c.reply;
+    SCOPED_TRACE(c.reply);
+    CTokenResponse& r = ResponseFor(c.reply);
+    EXPECT_EQ(Members(r), c.members);
+    EXPECT_EQ(r.GetExpiresIn(), c.expiresIn);
+    EXPECT_EQ(Get(r, &CTokenResponse::GetResponseText), std::u16string(c.reply.begin(), c.reply.end()));
   }
 }
 
-TEST_F(TokenResponseTest, UnscannedRepliesGiveNoMembersButKeepTheRawText) {
-  const char* replies[] = {
-      "access_token=at&token_type=bearer",
-      "<html>Bad gateway</html>",
-      "{\"token_type\":\"Bearer\",\"access_token\":\"at",
-      "{\"expires_in\":3600",
-  };
-  for (const char* reply : replies) {
-    CTokenResponse& r = *ResponseFor(reply);
-    EXPECT_EQ(Get(r, &CTokenResponse::GetTokenType), u"<unchanged>") << reply;
-    EXPECT_EQ(Get(r, &CTokenResponse::GetAccessToken), u"<unchanged>") << reply;
-    EXPECT_EQ(r.GetExpiresIn(), 0) << reply;
-    const std::string raw(reply);
-    EXPECT_EQ(Get(r, &CTokenResponse::GetResponseText), std::u16string(raw.begin(), raw.end()));
-  }
-}
-
-TEST_F(TokenResponseTest, SecondReadMustSucceedForTheReplyToBeScanned) {
+TEST_F(TokenResponseTest, StatusPlaysNoPartButTheSecondReadMustSucceed) {
+  HttpClientDouble::ScriptResult("GetStatusCode", 400);
+  CTokenResponse& badRequest = ResponseFor("{\"access_token\":\"at\"}");
+  EXPECT_EQ(badRequest.GetStatusCode(), 400u);
+  EXPECT_EQ(Get(badRequest, &CTokenResponse::GetAccessToken), u"at");
   HttpClientDouble::ScriptResult("GetResponseText", 0);  // the double still hands out the text
-  CTokenResponse& r = *ResponseFor("{\"access_token\":\"at\"}");
+  CTokenResponse& r = ResponseFor("{\"access_token\":\"at\"}");
   EXPECT_EQ(Get(r, &CTokenResponse::GetResponseText), u"{\"access_token\":\"at\"}");
-  EXPECT_EQ(Get(r, &CTokenResponse::GetAccessToken), u"<unchanged>");
+  EXPECT_EQ(Members(r), kNoMembers);
 }
 
-TEST_F(TokenResponseTest, StatusTextIsKeptOnlyWhenItsGetterSucceeds) {
+TEST_F(TokenResponseTest, StatusHeadersAndValueAreHandedOutAndNullOutsRefused) {
   HttpClientDouble::ScriptText("GetStatusText", "OK");
-  EXPECT_EQ(Get(*Read(), &CTokenResponse::GetStatusText), u"OK");
-  HttpClientDouble::ScriptResult("GetStatusText", 0);
-  EXPECT_EQ(Get(*Read(), &CTokenResponse::GetStatusText), u"<unchanged>");
-}
-
-TEST_F(TokenResponseTest, HeaderLookUpIgnoresAsciiCaseAndKeepsValuesUntrimmed) {
+  HttpClientDouble::ScriptResponseValue(4242);
   HttpClientDouble::ScriptText("GetResponseHeadersText",
                                "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nX-Empty:\r\n"
                                "Cache-Control: no-store\r\ncache-control: second\r\n\r\n");
-  CTokenResponse& r = *Read();
-  const WideChar* out = kSentinel;
-  ASSERT_EQ(r.GetHeader(u"content-type", &out), 1);
-  EXPECT_EQ(TextOf(out, kSentinel), u" application/json");
-  ASSERT_EQ(r.GetHeader(u"CACHE-control", &out), 1);
-  EXPECT_EQ(TextOf(out, kSentinel), u" no-store");
-  ASSERT_EQ(r.GetHeader(u"x-empty", &out), 1);
-  EXPECT_EQ(TextOf(out, kSentinel), u"");  // not the value of the earlier look-up
-
-  out = kSentinel;
-  EXPECT_EQ(r.GetHeader(u"Content-Length", &out), -1);
-  EXPECT_EQ(r.GetHeader(nullptr, &out), -1);
-  EXPECT_EQ(out, kSentinel);
+  CTokenResponse& r = Read();
+  EXPECT_EQ(Get(r, &CTokenResponse::GetStatusText), u"OK");
+  auto header = [&r](const char16_t* name) {
+    return Text([&](const WideChar** out) { return r.GetHeader(name, out); });
+  };
+  // The look-up ignores ASCII case, keeps values untrimmed and the first of a repeated name.
+  EXPECT_EQ(header(u"content-type"), u" application/json");
+  EXPECT_EQ(header(u"CACHE-control"), u" no-store");
+  EXPECT_EQ(header(u"x-empty"), u"");  // not the value of the earlier look-up
+  EXPECT_EQ(header(u"Content-Length"), u"<unchanged>");
+  EXPECT_EQ(header(nullptr), u"<unchanged>");
   EXPECT_EQ(Get(r, &CTokenResponse::GetHeadersText).substr(0, 15), u"HTTP/1.1 200 OK");
-}
-
-TEST_F(TokenResponseTest, ResponseValueIsPassedOnAndNullOutsAreRefused) {
-  HttpClientDouble::ScriptResponseValue(4242);
-  CTokenResponse& r = *Read();
   std::uintptr_t value = 0;
   EXPECT_EQ(r.GetResponseValue(&value), 1);
   EXPECT_EQ(value, 4242u);
   EXPECT_EQ(r.GetResponseValue(nullptr), -1);
   EXPECT_EQ(r.GetAccessToken(nullptr), -1);
   EXPECT_EQ(r.GetHeader(u"x", nullptr), -1);
+
+  HttpClientDouble::ScriptResult("GetStatusText", 0);  // the text is kept only when its getter succeeds
+  EXPECT_EQ(Get(Read(), &CTokenResponse::GetStatusText), u"<unchanged>");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Test helpers: the HTTP client component loaded by the ordinary loader search, and the test nginx's addresses.
+// Test helpers: the HTTP client component loaded by the ordinary loader search, the test nginx's addresses,
+// text conversions and a bare loopback socket.
 #ifndef TESTS_HTTP_COMPONENT_COMPONENT_FIXTURE_H
 #define TESTS_HTTP_COMPONENT_COMPONENT_FIXTURE_H
 
@@ -10,37 +11,57 @@
 
 namespace OAuthClient::Testing {
 
-struct ClientReleaser {
-  void operator()(IHttpClient* client) const { client->Release(); }
+struct Releaser {
+  template <typename T>
+  void operator()(T* object) const { object->Release(); }
 };
-using Client = std::unique_ptr<IHttpClient, ClientReleaser>;
+using Client = std::unique_ptr<IHttpClient, Releaser>;
 
-// Returns a new object from the component's CreateHttpClient (the component is loaded once, as
-// "libzqhttpclient.so", through LD_LIBRARY_PATH). Fails the test when it cannot.
+// Returns a new object from the component's CreateHttpClient ("libzqhttpclient.so", found through
+// LD_LIBRARY_PATH and loaded once). Fails the test when it cannot.
 Client NewClient();
 
-// The test nginx (fixture "nginx"): its run directory, ports and CA file.
-std::string RunDir();
-std::string HttpUrl(std::string_view path);   // "http://127.0.0.1:<port><path>"
-std::string HttpsUrl(std::string_view path);  // "https://127.0.0.1:<port><path>"
+// The test nginx (fixture "nginx"): ports, URLs on 127.0.0.1 and the CA that signed its certificate.
 std::string HttpPort();
+std::string HttpsPort();
 std::string CaFile();
+inline std::string HttpUrl(std::string_view path) { return "http://127.0.0.1:" + HttpPort() + std::string(path); }
+inline std::string HttpsUrl(std::string_view path) { return "https://127.0.0.1:" + HttpsPort() + std::string(path); }
 
-// ASCII / UTF-8 test texts to and from the component's UTF-16.
-std::u16string U16(std::string_view utf8);
-std::string Utf8(const WideChar* text);
-const WideChar* W(const std::u16string& text);
+// ASCII to the component's UTF-16 and back from it.
+inline std::u16string U16(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+inline const WideChar* W(const std::u16string& text) { return reinterpret_cast<const WideChar*>(text.c_str()); }
 inline const WideChar* W(const char16_t* literal) { return reinterpret_cast<const WideChar*>(literal); }
+inline std::u16string Text(const WideChar* text) {
+  return text != nullptr ? reinterpret_cast<const char16_t*>(text) : u"";
+}
 
-// Returns the body of the last answer as bytes ("" when none).
+// The body of the last answer as bytes ("" when none).
 std::string BodyOf(IHttpClient* client);
-// Returns the value of "name: value" in an echo body ("" when the line is absent).
+// The value of "name: value" in an echo body ("" when absent), and the request body echoed after the empty line.
 std::string EchoField(const std::string& echo, std::string_view name);
-// Returns the request body part of an echo body (everything after the first empty line).
 std::string EchoBody(const std::string& echo);
 
-// Sends a GET for `url` and returns the send's result.
-std::int32_t Get(IHttpClient* client, const std::string& url);
+inline std::int32_t Get(IHttpClient* client, const std::string& url) {
+  return client->Send(W(u"GET"), W(U16(url)));
+}
+inline std::int32_t Send(IHttpClient* client, const char* method, const std::string& url, std::string_view body) {
+  return client->SendBytes(W(U16(method)), W(U16(url)), reinterpret_cast<const unsigned char*>(body.data()),
+                           static_cast<std::uint32_t>(body.size()));
+}
+
+// A listening loopback TCP socket on a free port: the kernel completes the handshake but nobody ever answers.
+// Once it is gone, its port refuses connections.
+class LoopbackSocket {
+ public:
+  LoopbackSocket();
+  ~LoopbackSocket();
+  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+};
 
 }  // namespace OAuthClient::Testing
 
