@@ -35,7 +35,7 @@ CResourceResponse::CResourceResponse(IHttpClient& client) {
 
   const WideChar* headersText = nullptr;
   client.GetResponseHeadersText(&headersText);
-  if (headersText_.Set(headersText)) ParseHeaderBlock(headersText_.View(), &headers_, false);
+  headers_.Set(headersText);
 
   const unsigned char* body = nullptr;
   client.GetResponseBody(&body, &bodyLength_);
@@ -48,16 +48,16 @@ CResourceResponse::CResourceResponse(IHttpClient& client) {
 
 std::int32_t CResourceResponse::GetHeader(const WideChar* name, const WideChar** out) {
   if (name == nullptr || out == nullptr) return -1;
-  auto found = headers_.find(std::u16string(ViewOf(name)));
-  if (found == headers_.end()) return -1;
-  lastHeaderValue_ = found->second;
+  const std::optional<std::u16string_view> value = headers_.Find(ViewOf(name));
+  if (!value) return -1;
+  lastHeaderValue_ = std::u16string(*value);
   *out = AsWide(lastHeaderValue_->c_str());
   return 1;
 }
 
 std::int32_t CResourceResponse::GetHeadersText(const WideChar** out) {
-  if (out == nullptr || !headersText_.IsSet()) return -1;
-  *out = headersText_.Get();
+  if (out == nullptr || !headers_.Text().IsSet()) return -1;
+  *out = headers_.Text().Get();
   return 1;
 }
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "oauth/text/header_text.h"
+#include "oauth/responses/response_headers.h"
 #include "oauth/text/string_property.h"
 #include "oauthclient/http_client.h"
 #include "oauthclient/resource_response.h"
@@ -57,9 +57,6 @@ class CResourceResponse final : public IResourceResponse {
   std::int32_t GetResponseValue(std::uintptr_t* out) override;
   void Release() override;
 
-  // Returns the headers parsed from the header text (names as received, first value of each name kept).
-  const HeaderMap& Headers() const { return headers_; }
-
  private:
   ~CResourceResponse() = default;
 
@@ -70,9 +67,8 @@ class CResourceResponse final : public IResourceResponse {
   std::uint32_t statusCode_ = 0;
   StringProperty statusText_;
   std::optional<std::u16string> lastHeaderValue_;  // may hold an empty value, handed out as ""
-  StringProperty headersText_;
   std::optional<std::u16string> bodyText_;
-  HeaderMap headers_;
+  ResponseHeaders headers_{/*foldNames=*/false};  // names looked up exactly as received
   std::vector<unsigned char> body_;  // empty, or the body bytes and one zero byte
   std::uint32_t bodyLength_ = 0;     // as the component reported it, even without bytes
   std::uintptr_t responseValue_ = 0;

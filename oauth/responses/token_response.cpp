@@ -2,7 +2,6 @@
 #include "oauth/responses/token_response.h"
 
 #include "oauth/platform/wide_to_long.h"
-#include "oauth/text/ascii_case.h"
 #include "oauth/text/wide_text.h"
 
 namespace OAuthClient {
@@ -33,7 +32,7 @@ void CTokenResponse::ReadAnswer(IHttpClient& client) {
 
   const WideChar* headersText = nullptr;
   client.GetResponseHeadersText(&headersText);
-  if (headersText_.Set(headersText)) ParseHeaderBlock(headersText_.View(), &headers_, /*foldNames=*/true);
+  headers_.Set(headersText);
 
   // The reply is asked for again and scanned only when this second read succeeds; it is scanned from a copy, as
   // the component's buffer may change with its next call.
@@ -76,14 +75,14 @@ void CTokenResponse::TakeMember(const char16_t* name, StringProperty* property) 
 
 std::int32_t CTokenResponse::GetHeader(const WideChar* name, const WideChar** out) {
   if (name == nullptr || out == nullptr) return -1;
-  const auto header = headers_.find(FoldAsciiUpper(ViewOf(name)));
-  if (header == headers_.end()) return -1;
-  headerValue_ = header->second;
+  const std::optional<std::u16string_view> value = headers_.Find(ViewOf(name));
+  if (!value) return -1;
+  headerValue_ = std::u16string(*value);
   *out = AsWide(headerValue_->c_str());
   return 1;
 }
 
-std::int32_t CTokenResponse::GetHeadersText(const WideChar** out) { return HandOut(headersText_, out); }
+std::int32_t CTokenResponse::GetHeadersText(const WideChar** out) { return HandOut(headers_.Text(), out); }
 std::int32_t CTokenResponse::GetResponseText(const WideChar** out) { return HandOut(responseText_, out); }
 std::uint32_t CTokenResponse::GetStatusCode() { return statusCode_; }
 std::int32_t CTokenResponse::GetStatusText(const WideChar** out) { return HandOut(statusText_, out); }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "oauth/responses/token_json.h"
-#include "oauth/text/header_text.h"
+#include "oauth/responses/response_headers.h"
 #include "oauth/text/string_property.h"
 #include "oauthclient/http_client.h"
 #include "oauthclient/token_response.h"
@@ -76,9 +76,8 @@ class CTokenResponse final : public ITokenResponse {
   std::uint32_t statusCode_ = 0;
   StringProperty statusText_;
   std::optional<std::u16string> headerValue_;  // may hold an empty value, which GetHeader hands out as ""
-  StringProperty headersText_;
   StringProperty responseText_;
-  HeaderMap headers_;
+  ResponseHeaders headers_{/*foldNames=*/true};
   std::uintptr_t responseValue_ = 0;
   TokenFieldMap fields_;
 };

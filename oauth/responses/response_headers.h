@@ -1,0 +1,41 @@
+// ResponseHeaders: a response's header text and the name -> value index built from it on the first look-up.
+#ifndef OAUTH_RESPONSES_RESPONSE_HEADERS_H
+#define OAUTH_RESPONSES_RESPONSE_HEADERS_H
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "oauth/text/header_text.h"
+#include "oauth/text/string_property.h"
+
+namespace OAuthClient {
+
+// Most hosts read a token or a resource and never ask for a single header, so the index (one map node and two
+// strings per header) is only built when the first name is looked up. The result is the same as indexing at
+// once: the text never changes after Set.
+class ResponseHeaders {
+ public:
+  // `foldNames`: names are indexed, and looked up, with ASCII letters upper-cased.
+  explicit ResponseHeaders(bool foldNames) : foldNames_(foldNames) {}
+
+  // Keeps a copy of `text` by the set-string rule (null or empty: nothing kept). Called once, before any Find.
+  void Set(const WideChar* text) { text_.Set(text); }
+
+  const StringProperty& Text() const { return text_; }
+
+  // The first value stored under `name` (untrimmed, possibly empty), or nothing.
+  std::optional<std::u16string_view> Find(std::u16string_view name);
+
+  // The whole index (built now if it was not yet).
+  const HeaderMap& Map();
+
+ private:
+  bool foldNames_;
+  StringProperty text_;
+  std::optional<HeaderMap> map_;
+};
+
+}  // namespace OAuthClient
+
+#endif  // OAUTH_RESPONSES_RESPONSE_HEADERS_H
