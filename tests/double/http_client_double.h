@@ -27,10 +27,10 @@
 //                            For the text getters and GetResponseBody it overrides only the result, not the output.
 //   ScriptText(op, text)     the text that GetStatusText, GetResponseHeadersText, GetResponseText,
 //                            GetResponseContentType, GetEffectiveUrl or GetLastErrorText hands out; a header
-//                            look-up under the key "GetResponseHeader:<exact name>". ScriptNullText(op) hands out a
-//                            null pointer. Result 1 [unscripted: -1 and the output untouched].
-//   ScriptBody(bytes)        what GetResponseBody hands out; ScriptBody(nullptr, n) a null pointer with length n.
-//                            Result 1 [unscripted: -1, both outputs untouched]. GetResponseBodyLength gives its length.
+//                            look-up under the key "GetResponseHeader:<exact name>". Result 1 [unscripted: -1 and
+//                            the output untouched].
+//   ScriptBody(bytes)        what GetResponseBody hands out. Result 1 [unscripted: -1, both outputs untouched].
+//                            GetResponseBodyLength gives its length.
 //   ScriptResponseValue(v)   the value GetResponseValue stores [0].
 // Each object hands out its own copies of scripted texts and bytes, freed by its Release, so reading them after
 // Release is caught by the address sanitizer.
@@ -60,19 +60,29 @@ inline constexpr char kFileName[] = "libzqhttpclient.so";
 
 namespace Detail {
 
+// The loaded libzqhttpclient.so (the double or the real component), without a reference of its own; null when none
+// is loaded.
+inline void* Loaded() {
+#if defined(_WIN32)
+  return GetModuleHandleW(kFileName);
+#else
+  void* module = dlopen(kFileName, RTLD_NOW | RTLD_NOLOAD);
+  if (module != nullptr) dlclose(module);  // drops the reference that RTLD_NOLOAD took
+  return module;
+#endif
+}
+
 // The loaded double's export `name`; throws (a test failure under GoogleTest) when the double is not loaded, or when
 // the loaded libzqhttpclient.so is the real component.
 template <typename Function>
 Function Find(const char* name) {
-#if defined(_WIN32)
-  HMODULE module = GetModuleHandleW(kFileName);
-  void* symbol = module == nullptr ? nullptr : reinterpret_cast<void*>(GetProcAddress(module, name));
-#else
-  void* module = dlopen(kFileName, RTLD_NOW | RTLD_NOLOAD);
-  void* symbol = module == nullptr ? nullptr : dlsym(module, name);
-  if (module != nullptr) dlclose(module);  // drops the reference that RTLD_NOLOAD took
-#endif
+  void* module = Loaded();
   if (module == nullptr) throw std::logic_error("the HTTP client double is not loaded (keep an HttpClientDouble::Hold)");
+#if defined(_WIN32)
+  void* symbol = reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(module), name));
+#else
+  void* symbol = dlsym(module, name);
+#endif
   if (symbol == nullptr) throw std::logic_error(std::string("the loaded HTTP client component is not the double: ") + name);
   return reinterpret_cast<Function>(symbol);
 }
@@ -80,15 +90,7 @@ Function Find(const char* name) {
 }  // namespace Detail
 
 // Returns true when libzqhttpclient.so (the double or the real component) is loaded in this process.
-inline bool IsLoaded() {
-#if defined(_WIN32)
-  return GetModuleHandleW(kFileName) != nullptr;
-#else
-  void* module = dlopen(kFileName, RTLD_NOW | RTLD_NOLOAD);
-  if (module != nullptr) dlclose(module);
-  return module != nullptr;
-#endif
-}
+inline bool IsLoaded() { return Detail::Loaded() != nullptr; }
 
 // Keeps the double loaded (one reference of the test's own) from construction to destruction or Drop().
 class Hold {
@@ -119,7 +121,7 @@ class Hold {
   void* module_ = nullptr;
 };
 
-// Clears the log, every scripted answer and the count of created objects (the count of live objects stays true).
+// Clears the log and every scripted answer (the count of live objects stays true).
 inline void Reset() { Detail::Find<void (*)()>("ZqDoubleReset")(); }
 
 inline void ScriptResult(const std::string& operation, std::int64_t value) {
@@ -128,20 +130,8 @@ inline void ScriptResult(const std::string& operation, std::int64_t value) {
 inline void ScriptText(const std::string& operation, const std::string& utf8) {
   Detail::Find<void (*)(const char*, const char*)>("ZqDoubleScriptText")(operation.c_str(), utf8.c_str());
 }
-// Scripts exact UTF-16 units (for texts UTF-8 cannot carry, such as lone surrogates).
-inline void ScriptText16(const std::string& operation, const std::u16string& text) {
-  Detail::Find<void (*)(const char*, const char16_t*, std::size_t)>("ZqDoubleScriptText16")(
-      operation.c_str(), text.c_str(), text.size());
-}
-inline void ScriptNullText(const std::string& operation) {
-  Detail::Find<void (*)(const char*, const char*)>("ZqDoubleScriptText")(operation.c_str(), nullptr);
-}
 inline void ScriptBody(const std::string& bytes) {
-  Detail::Find<void (*)(const unsigned char*, std::uint32_t)>("ZqDoubleScriptBody")(
-      reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<std::uint32_t>(bytes.size()));
-}
-inline void ScriptBody(std::nullptr_t, std::uint32_t length) {
-  Detail::Find<void (*)(const unsigned char*, std::uint32_t)>("ZqDoubleScriptBody")(nullptr, length);
+  Detail::Find<void (*)(const char*, std::size_t)>("ZqDoubleScriptBody")(bytes.data(), bytes.size());
 }
 inline void ScriptResponseValue(std::uintptr_t value) {
   Detail::Find<void (*)(std::uintptr_t)>("ZqDoubleScriptResponseValue")(value);
@@ -149,18 +139,12 @@ inline void ScriptResponseValue(std::uintptr_t value) {
 
 // Returns the log, oldest call first.
 inline std::vector<std::string> Calls() {
-  auto count = Detail::Find<std::size_t (*)()>("ZqDoubleCallCount");
-  auto copy = Detail::Find<std::size_t (*)(std::size_t, char*, std::size_t)>("ZqDoubleCopyCall");
-  std::vector<std::string> calls(count());
-  for (std::size_t i = 0; i < calls.size(); ++i) {
-    calls[i].resize(copy(i, nullptr, 0));
-    copy(i, calls[i].data(), calls[i].size());
-  }
+  auto copyCall = Detail::Find<bool (*)(std::size_t, std::string*)>("ZqDoubleCopyCall");
+  std::vector<std::string> calls;
+  for (std::string call; copyCall(calls.size(), &call);) calls.push_back(call);
   return calls;
 }
 
-// Returns how many objects CreateHttpClient made since the last Reset (calls that returned null not counted).
-inline int CreatedObjects() { return Detail::Find<int (*)()>("ZqDoubleCreatedObjects")(); }
 // Returns how many objects are made and not yet released.
 inline int LiveObjects() { return Detail::Find<int (*)()>("ZqDoubleLiveObjects")(); }
 

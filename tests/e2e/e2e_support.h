@@ -14,17 +14,14 @@ namespace OAuthClient::E2e {
 
 using WideString = std::basic_string<WideChar>;
 
-// Returns the UTF-16 form of a UTF-8 text.
-WideString Wide(std::string_view utf8);
-// Returns the UTF-8 form of a zero-terminated UTF-16 text; null gives "".
+// ASCII to the library's UTF-16 and back (the tests pass no other text across the boundary); null gives "".
+WideString Wide(std::string_view ascii);
 std::string Narrow(const WideChar* text);
 
 // Ends a library object through its own Release.
 struct ReleaseObject {
   template <typename T>
-  void operator()(T* object) const {
-    if (object != nullptr) object->Release();
-  }
+  void operator()(T* object) const { object->Release(); }
 };
 template <typename T>
 using Owned = std::unique_ptr<T, ReleaseObject>;
@@ -33,23 +30,18 @@ using Owned = std::unique_ptr<T, ReleaseObject>;
 // Fails the calling test (and returns "") when the port file cannot be read.
 std::string ServerBaseUrl(const std::string& name);
 
-// Returns a loopback port on which nothing listens right now: the system picks a free one, which is closed again.
-int ClosedLoopbackPort();
-
-// Returns the value of the member `name` of a flat JSON object, as UTF-8: a string with its escapes decoded, or
+// Returns the value of the member `name` of a flat JSON object: a string with its escapes (but \u) decoded, or
 // the text of a bare value (number, true, false, null). nullopt when the member is absent.
 std::optional<std::string> JsonMember(std::string_view json, std::string_view name);
 
-// What a token request gave: the result code and, on 1, the response.
-struct TokenOutcome {
+// What a token or resource request gave: the result code and, on 1, the response.
+template <typename Response>
+struct Outcome {
   std::int32_t result = 0;
-  Owned<ITokenResponse> response;
+  Owned<Response> response;
 };
-// What a resource request gave: the result code and, on 1, the response.
-struct ResourceOutcome {
-  std::int32_t result = 0;
-  Owned<IResourceResponse> response;
-};
+using TokenOutcome = Outcome<ITokenResponse>;
+using ResourceOutcome = Outcome<IResourceResponse>;
 
 // Runs RequestToken / RequestResource and takes ownership of the response.
 TokenOutcome RequestToken(IOAuthClient& client, ITokenRequest& request);
@@ -60,7 +52,12 @@ ResourceOutcome RequestResource(IOAuthClient& client, IOAuthRequest& request);
 using TokenTextGetter = std::int32_t (ITokenResponse::*)(const WideChar**);
 std::optional<std::string> TokenText(ITokenResponse& response, TokenTextGetter getter);
 
-// Returns the body of a resource response as UTF-8 bytes ("" when it has none).
+// Returns a response header's value ("<absent>" when missing) and a resource response's body as bytes.
+template <typename Response>
+std::string HeaderOf(Response& response, const std::string& name) {
+  const WideChar* value = nullptr;
+  return response.GetHeader(Wide(name).c_str(), &value) == 1 ? Narrow(value) : "<absent>";
+}
 std::string BodyOf(IResourceResponse& response);
 
 // Returns a token request for `url` with the method "POST" and the grant type, client id and secret given (empty

@@ -64,6 +64,7 @@ Step Protocol(std::uint32_t choice) { return [=](ITokenRequest& r) { r.SetSecure
 Step Script(const char* operation, std::int64_t result) {
   return [=](ITokenRequest&) { HttpClientDouble::ScriptResult(operation, result); };
 }
+const Step kRefuse = [](ITokenRequest&) { ZqshrSetRefused(u"zqhttpclient.dll", 1); };  // until the grant is made
 // A proxy pair with `bypass` (incomplete when null), then a complete triple.
 Step Proxies(const char16_t* bypass) {
   return [=](ITokenRequest& r) {
@@ -84,6 +85,7 @@ struct FlowCase {
 TEST(GrantFlow, CallsOnTheHttpClientObject) {
   HttpClientDouble::Hold hold;
   const Step transport = [](ITokenRequest& r) {
+    r.SetMethod(u"GET");
     r.SetOptionFlagA(7);
     r.SetOptionFlagB(2);
     r.SetOptionValueA(1000);
@@ -94,35 +96,31 @@ TEST(GrantFlow, CallsOnTheHttpClientObject) {
     r.SetStringPair(u"http://proxy:3128", u"localhost");
     r.AddHeader(u"X-Trace", u"t1");
   };
-  const Step ownAuthorization = [](ITokenRequest& r) { r.AddHeader(u"authorization", u"Basic b3du"); };
   const Calls flagsOnly(kExtension.begin(), kExtension.begin() + 3);
   const FlowCase cases[] = {
       {"ClientCredentialsDefaultBodyWithBasic", u"client_credentials", {}, 1, Flow(kBasic, {Post(kClientCredentials)})},
+      // GET puts the default body into the query.
       {"TransportSettingsCopiedInOrder", u"client_credentials", {transport}, 1,
        Flow({"CreateHttpClient()", kBasic[1], kBasic[2], "SetOptionFlagB(1)", "SetOptionFlagA(1)",
              "SetStringPair(http://proxy:3128,localhost)", "SetOptionValueA(1000)", "SetOptionValueB(2000)",
              "SetSecureProtocol(5)", "SetOptionValueC(3000)"},
-            {"SetRequestHeadersText(X-Trace:t1)", Post(kClientCredentials)})},
+            {"SetRequestHeadersText(X-Trace:t1)",
+             "Send(GET,https://as.example/token?grant_type=client_credentials)"})},
       // A protocol above 4 ends before it is set; the object stays held until the grant ends.
       {"SecureProtocol5SendsNothing", u"client_credentials", {Protocol(5)}, -1, kBeforeProtocol},
       {"SecureProtocolMaxSendsNothing", u"client_credentials", {Protocol(0xFFFFFFFFu)}, -1, kBeforeProtocol},
       {"FactoryWithoutObject", u"client_credentials", {Script("CreateHttpClient", 0)}, -1, {"CreateHttpClient()"}},
-      {"ScopeWithBlanksUnencoded", u"client_credentials", {Scope(u"read write")}, 1,
-       Flow(kBasic, {Post(kClientCredentials + "&scope=read write")})},
-      {"ParametersUnencodedInBody", u"client_credentials", {Scope(u"read"), Param(u"resource", u"a&b c")}, 1,
-       Flow(kBasic, {Post(kClientCredentials + "&resource=a&b c&scope=read")})},
-      {"GetPutsDefaultBodyIntoQuery", u"client_credentials", {Method(u"GET")}, 1,
-       Flow(kBasic, {"Send(GET,https://as.example/token?grant_type=client_credentials)"})},
+      {"RefusedComponent", u"client_credentials", {kRefuse}, -1, {}},
+      {"RefusedComponentExtension", u"urn:x:grant", {kRefuse}, -1, {}},
+      {"OwnAuthorizationReplacesBasicAndParametersGoUnencoded", u"client_credentials",
+       {Scope(u"read"), Param(u"resource", u"a&b c"), Set(&ITokenRequest::AddHeadersText, u"authorization: b3du")}, 1,
+       Flow(Settings({}, {"SetStringNone()"}, {}),
+            {"SetRequestHeadersText(authorization: b3du)", Post(kClientCredentials + "&resource=a&b c&scope=read")})},
       {"GetEncodesParametersAndKeepsExistingQuery", u"client_credentials",
        {Method(u"GET"), Url(u"https://as.example/token?tenant=1"), Param(u"resource", u"api one")}, 1,
        Flow(kBasic, {"Send(GET,https://as.example/token?tenant=1?grant_type=client_credentials&resource=api+one)"})},
-      {"LowerCaseGetIsAnotherMethod", u"client_credentials", {Method(u"get")}, 1,
-       Flow(kBasic, {"SendText(get,https://as.example/token,grant_type=client_credentials,-1)"})},
-      {"OwnAuthorizationReplacesBasicAndContentType", u"client_credentials",
-       {Method(u"POST"), Url(kUrl), ownAuthorization}, 1,
-       Flow(Settings({}, {"SetStringNone()"}, {}),
-            {"SetRequestHeadersText(authorization:Basic b3du)", Post(kClientCredentials)}),
-       true},
+      {"LowerCaseGetIsAnotherMethodAndScopeGoesUnencoded", u"client_credentials", {Method(u"get"), Scope(u"a b")}, 1,
+       Flow(kBasic, {"SendText(get,https://as.example/token,grant_type=client_credentials&scope=a b,-1)"})},
       {"NoClientSecret", u"client_credentials", {kId, Method(u"POST"), Url(kUrl)}, -1, {"CreateHttpClient()"}, true},
       {"NoMethod", u"client_credentials", {kId, kSecret, Url(kUrl)}, -1, kBasic, true},
       {"NoUrl", u"client_credentials", {kId, kSecret, Method(u"POST")}, -1, kBasic, true},
@@ -152,6 +150,7 @@ TEST(GrantFlow, CallsOnTheHttpClientObject) {
                              "Release()"})},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
     HttpClientDouble::Reset();
     HttpClientDouble::ScriptText("GetResponseText", "{\"access_token\":\"at\",\"token_type\":\"Bearer\"}");
     auto request = Testing::MakeTokenRequest(c.grantType);
@@ -159,15 +158,16 @@ TEST(GrantFlow, CallsOnTheHttpClientObject) {
     for (const Step& step : c.setup) step(*request);
     {
       GrantHandle grant = CreateGrantFor(AsWide(c.grantType));
+      ZqshrSetRefused(nullptr, 0);
       auto run = Testing::RunGrant(*grant, *request);
-      EXPECT_EQ(run.result, c.result) << c.name;
-      EXPECT_EQ(run.untouched, c.result != 1) << c.name;  // only a send that gave 1 writes the response
+      EXPECT_EQ(run.result, c.result);
+      EXPECT_EQ(run.untouched, c.result != 1);  // only a send that gave 1 writes the response
       const WideChar* token = u"";
       if (run.response != nullptr) run.response->GetAccessToken(&token);
-      EXPECT_EQ(std::u16string(token), c.result == 1 ? u"at" : u"") << c.name;
-      EXPECT_EQ(HttpClientDouble::Calls(), c.calls) << c.name;
+      EXPECT_EQ(std::u16string(token), c.result == 1 ? u"at" : u"");
+      EXPECT_EQ(HttpClientDouble::Calls(), c.calls);
     }
-    EXPECT_EQ(HttpClientDouble::LiveObjects(), 0) << c.name;  // the grant's end releases a held object
+    EXPECT_EQ(HttpClientDouble::LiveObjects(), 0);  // the grant's end releases a held object
   }
 }
 

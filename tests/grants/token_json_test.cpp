@@ -10,58 +10,49 @@ namespace {
 
 using namespace std::string_literals;
 
-struct ScanCase {
-  const char* name;
-  std::u16string text;
-  TokenJsonResult result;
-  TokenFieldMap fields;
-};
-
-class TokenJsonScan : public ::testing::TestWithParam<ScanCase> {};
-
-TEST_P(TokenJsonScan, ReadsExactlyTheseMembers) {
-  const ScanCase& c = GetParam();
-  TokenFieldMap fields{{u"stale", u"entry"}};
-  EXPECT_EQ(ParseTokenJson(c.text, &fields), c.result);
-  EXPECT_EQ(fields, c.fields);
+TEST(TokenJsonScan, ReadsExactlyTheseMembers) {
+  constexpr TokenJsonResult kYes = kTokenJsonScanned;
+  constexpr TokenJsonResult kNo = kTokenJsonNotScanned;
+  const struct {
+    const char* name;
+    std::u16string text;
+    TokenJsonResult result;
+    TokenFieldMap fields;
+  } cases[] = {
+      {"TokenReply", u"{\"access_token\":\"2Yot\",\"token_type\":\"example\",\"expires_in\":3600}", kYes,
+       {{u"access_token", u"2Yot"}, {u"token_type", u"example"}, {u"expires_in", u"3600"}}},
+      {"PrettyPrintedReplyKeepsLineBreakInLastBareValue", u"{\r\n  \"token_type\": \"Bearer\",\r\n  \"n\": 3600 \r\n}",
+       kYes, {{u"token_type", u"Bearer"}, {u"n", u"3600 \r\n"}}},
+      {"TextBeforeTheObjectIsSkipped", u"junk {\"a\": \"1\"}", kYes, {{u"a", u"1"}}},
+      {"BareWordsAreKeptAsText", u"{\"r\": null, \"e\": \"\"}", kYes, {{u"r", u"null"}, {u"e", u""}}},
+      {"FirstOccurrenceOfANameStays", u"{\"a\": \"first\", \"a\": \"second\"}", kYes, {{u"a", u"first"}}},
+      {"OnlyBlanksAreSkippedAfterTheColon", u"{\"a\":\t1,\"b\":\n\"2\"}", kYes, {{u"a", u"\t1"}, {u"b", u"\n\"2\""}}},
+      {"AnythingBetweenNameAndColonIsSkipped", u"{\"a\" junk : \"1\"}", kYes, {{u"a", u"1"}}},
+      {"BackslashDoesNotProtectAQuote", u"{\"a\": \"x\\\"y\", \"b\": \"2\"}", kYes, {{u"a", u"x\\"}, {u", ", u"2"}}},
+      {"NestedObjectIsCutAtItsFirstComma", u"{\"x\": {\"y\": \"1\", \"z\": \"2\"}, \"t\": \"t\"}", kYes,
+       {{u"x", u"{\"y\": \"1\""}, {u"z", u"2"}}},
+      {"BraceAfterBareValueDoesNotEndTheScan", u"{\"a\": 1}{\"b\": \"2\"}", kYes, {{u"a", u"1"}, {u"b", u"2"}}},
+      {"BraceAfterStringValueEndsTheScan", u"{\"a\": \"1\"}, \"b\": \"2\"", kYes, {{u"a", u"1"}}},
+      {"NonAsciiAndNulUnitsAreOrdinary", u"{\"n\u00e4me\": \"v\0\U0001F600\"}"s, kYes,
+       {{u"n\u00e4me", u"v\0\U0001F600"s}}},
+      {"EmptyObject", u"{}", kYes, {}},
+      {"OpenBraceAlone", u"{", kYes, {}},
+      {"FormEncodedReply", u"access_token=abc&token_type=bearer", kNo, {}},
+      {"EndsInsideName", u"{\"acc", kNo, {}},
+      {"EndsBeforeColon", u"{\"a\" ", kNo, {}},
+      {"EndsInBlanksAfterColon", u"{\"a\":   ", kNo, {}},
+      {"EndsInsideBareValue", u"{\"a\": 12", kNo, {}},
+      // Members read before the end stay in the map; CTokenResponse then takes none of them.
+      {"EndsInsideStringValue", u"{\"token_type\": \"bearer\", \"access_token\": \"abc", kNo,
+       {{u"token_type", u"bearer"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TokenFieldMap fields{{u"stale", u"entry"}};
+    EXPECT_EQ(ParseTokenJson(c.text, &fields), c.result);
+    EXPECT_EQ(fields, c.fields);
+  }
 }
-
-constexpr TokenJsonResult kYes = kTokenJsonScanned;
-constexpr TokenJsonResult kNo = kTokenJsonNotScanned;
-
-const ScanCase kScanCases[] = {
-    {"TokenReply", u"{\"access_token\":\"2Yot\",\"token_type\":\"example\",\"expires_in\":3600}", kYes,
-     {{u"access_token", u"2Yot"}, {u"token_type", u"example"}, {u"expires_in", u"3600"}}},
-    {"PrettyPrintedReplyKeepsLineBreakInLastBareValue", u"{\r\n  \"token_type\": \"Bearer\",\r\n  \"n\": 3600 \r\n}",
-     kYes, {{u"token_type", u"Bearer"}, {u"n", u"3600 \r\n"}}},
-    {"TextBeforeTheObjectIsSkipped", u"junk {\"a\": \"1\"}", kYes, {{u"a", u"1"}}},
-    {"BareWordsAreKeptAsText", u"{\"r\": null, \"ok\": true, \"n\": -1}", kYes,
-     {{u"r", u"null"}, {u"ok", u"true"}, {u"n", u"-1"}}},
-    {"EmptyStringValueIsAMember", u"{\"error\": \"\"}", kYes, {{u"error", u""}}},
-    {"FirstOccurrenceOfANameStays", u"{\"a\": \"first\", \"a\": \"second\"}", kYes, {{u"a", u"first"}}},
-    {"OnlyBlanksAreSkippedAfterTheColon", u"{\"a\":\t1,\"b\":\n\"2\"}", kYes, {{u"a", u"\t1"}, {u"b", u"\n\"2\""}}},
-    {"AnythingBetweenNameAndColonIsSkipped", u"{\"a\" junk : \"1\"}", kYes, {{u"a", u"1"}}},
-    {"BackslashDoesNotProtectAQuote", u"{\"a\": \"x\\\"y\", \"b\": \"2\"}", kYes, {{u"a", u"x\\"}, {u", ", u"2"}}},
-    {"NestedObjectIsCutAtItsFirstComma", u"{\"x\": {\"y\": \"1\", \"z\": \"2\"}, \"t\": \"t\"}", kYes,
-     {{u"x", u"{\"y\": \"1\""}, {u"z", u"2"}}},
-    {"BraceAfterBareValueDoesNotEndTheScan", u"{\"a\": 1}{\"b\": \"2\"}", kYes, {{u"a", u"1"}, {u"b", u"2"}}},
-    {"BraceAfterStringValueEndsTheScan", u"{\"a\": \"1\"}, \"b\": \"2\"", kYes, {{u"a", u"1"}}},
-    {"NonAsciiAndNulUnitsAreOrdinary", u"{\"n\u00e4me\": \"v\0\U0001F600\"}"s, kYes,
-     {{u"n\u00e4me", u"v\0\U0001F600"s}}},
-    {"EmptyObject", u"{}", kYes, {}},
-    {"OpenBraceAlone", u"{", kYes, {}},
-    {"FormEncodedReply", u"access_token=abc&token_type=bearer", kNo, {}},
-    {"EndsInsideName", u"{\"acc", kNo, {}},
-    {"EndsBeforeColon", u"{\"a\" ", kNo, {}},
-    {"EndsInBlanksAfterColon", u"{\"a\":   ", kNo, {}},
-    {"EndsInsideBareValue", u"{\"a\": 12", kNo, {}},
-    // Members read before the end stay in the map; CTokenResponse then takes none of them.
-    {"EndsInsideStringValue", u"{\"token_type\": \"bearer\", \"access_token\": \"abc", kNo,
-     {{u"token_type", u"bearer"}}},
-};
-
-INSTANTIATE_TEST_SUITE_P(Replies, TokenJsonScan, ::testing::ValuesIn(kScanCases),
-                         [](const ::testing::TestParamInfo<ScanCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace OAuthClient

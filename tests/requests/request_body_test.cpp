@@ -49,15 +49,12 @@ TEST_F(RequestBodyTest, SetBodyTextEncodesWithTheMarkOrLeavesNoBody) {
     int result;
     Bytes bytes;
   } cases[] = {
-      {u"A", Utf16Le, 1, {0xFF, 0xFE, 0x41, 0x00}},
-      {u"A", Utf8, 1, {0xEF, 0xBB, 0xBF, 0x41}},
-      {u"A", Utf16Be, 1, {0xFE, 0xFF, 0x00, 0x41}},
-      {u"\u00E9\u20AC", Ansi, 1, {0xE9, 0x80}},
+      // (Each encoding's bytes are checked in tests/text.)
+      {u"\U0001F600", Utf16Le, 1, {0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}},
       {u"\u00E9\u20AC", Utf8, 1, {0xEF, 0xBB, 0xBF, 0xC3, 0xA9, 0xE2, 0x82, 0xAC}},
-      {u"\U0001F600", Utf16Be, 1, {0xFE, 0xFF, 0xD8, 0x3D, 0xDE, 0x00}},
       {u"\uFEFF", Ansi, 1, {}},  // nothing left after the mark: success without a body
-      {nullptr, Utf8, -1, {}}, {u"", Utf8, -1, {}}, {u"   ", Utf8, -1, {}}, {u"\u3000 ", Utf16Le, -1, {}},
-      {u"A", 4, -1, {}},       {u"A", ~0u, -1, {}},
+      {nullptr, Utf8, -1, {}},    {u"", Utf8, -1, {}}, {u"   ", Utf8, -1, {}}, {u"\u3000 ", Utf16Le, -1, {}},
+      {u"A", 4, -1, {}},
   };
   for (const auto& c : cases) {
     ASSERT_EQ(r->SetBodyText(W(u"previous"), Utf8), 1);
@@ -77,16 +74,13 @@ TEST_F(RequestBodyTest, BodyTextIsDecodedInTheChosenOrRecognisedEncoding) {
     std::u16string text;     // all of the text handed out, terminator excluded
     std::uint32_t length;
   } cases[] = {
-      {{0xEF, 0xBB, 0xBF, 0xC3, 0xA9}, Utf8, u"\uFEFF\u00E9", 2},
       {{0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}, Utf16Le, u"\uFEFF\U0001F600", 3},
-      {{0xFE, 0xFF, 0x00, 0x41}, Utf16Be, u"\uFEFFA", 2},
-      {{0x4F, 0x4B}, Ansi, u"\uFEFFOK", 2},  // Ansi puts an uncounted U+FEFF in front
       {{0xEF, 0xBB, 0xBF, 0x41}, Ansi, u"\uFEFF\u00EF\u00BB\u00BFA", 4},  // read in another encoding
       {{0xFF, 0xFE, 0x41, 0x00}, ~0u, u"\uFEFFA", 2},
       {{0xFE, 0xFF, 0x00, 0x41}, ~0u, u"\uFEFFA", 2},
       {{0xEF, 0xBB, 0xBF, 0x41}, ~0u, u"\uFEFFA", 2},
       {{0x3C, 0x00, 0x3F, 0x00}, ~0u, u"<?", 2},  // UTF-16LE recognised from "<?" without a mark
-      {{0x4F, 0x4B}, ~0u, u"\uFEFFOK", 2},        // nothing recognised: Ansi
+      {{0x4F, 0x4B}, ~0u, u"\uFEFFOK", 2},        // nothing recognised: Ansi, which puts an uncounted U+FEFF in front
   };
   for (const auto& c : cases) {
     SetBytes(c.body);

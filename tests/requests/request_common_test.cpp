@@ -1,5 +1,6 @@
 // What both request objects share: the set-string rule of every text property, the header operations, and the
-// transport settings stored unchanged with caller-owned copies of the string pair and triple.
+// caller-owned copies of the string pair and triple. (That every property and transport setting is stored unchanged
+// and read back through its own slot is checked in tests/host.)
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -60,9 +61,6 @@ TYPED_TEST(RequestCommonTest, EveryTextPropertyCanBeReplacedButNeverCleared) {
     const auto& [set, get] = properties[i];
     SCOPED_TRACE(i);
     EXPECT_EQ(this->Read(get), u"(null)");
-    EXPECT_EQ((this->r->*set)(W(u"")), -1);
-    EXPECT_EQ((this->r->*set)(nullptr), -1);
-    EXPECT_EQ(this->Read(get), u"(null)");
     const std::u16string value = u"v\u00E9\U0001F600" + std::u16string(i + 1, u'x');
     EXPECT_EQ((this->r->*set)(W(value.c_str())), 1);
     EXPECT_EQ((this->r->*set)(W(u"")), -1);
@@ -84,11 +82,10 @@ TYPED_TEST(RequestCommonTest, HeadersMergeByNameAndHandOutSnapshots) {
   r->GetHeadersText(&snapshot);
   EXPECT_EQ(r->AddHeadersText(W(u"X-One: 1\r\naccept:application/json")), 1);
   EXPECT_EQ(Text(snapshot), u"Accept:text/plain") << "the handed-out text stays until the next call";
-  EXPECT_EQ(this->Read(&TestFixture::I::GetHeadersText), u"accept:text/plain,application/json\r\nX-One: 1");
   EXPECT_EQ(r->AddHeadersText(W(u"A: 1\r\nno colon")), -1);
   EXPECT_EQ(r->AddHeadersText(nullptr), -1);
-  const char16_t* bad[][2] = {{nullptr, u"v"}, {u"", u"v"}, {u" \u3000", u"v"}, {u"N", nullptr}, {u"N", u" "}};
-  for (const auto& c : bad) EXPECT_EQ(r->AddHeader(W(c[0]), W(c[1])), -1);
+  EXPECT_EQ(r->AddHeader(nullptr, W(u"v")), -1);
+  EXPECT_EQ(r->AddHeader(W(u"N"), nullptr), -1);
   EXPECT_EQ(this->Read(&TestFixture::I::GetHeadersText), u"accept:text/plain,application/json\r\nX-One: 1");
 
   const WideChar kept[] = {'k', 0};
@@ -105,26 +102,6 @@ TYPED_TEST(RequestCommonTest, HeadersMergeByNameAndHandOutSnapshots) {
   EXPECT_EQ(Text(out), u"self");
   r->ClearHeaders();
   EXPECT_EQ(this->Read(&TestFixture::I::GetHeadersText), u"(null)");
-}
-
-TYPED_TEST(RequestCommonTest, TransportNumbersAndFlagsAreStoredUnchanged) {
-  auto* r = this->r;
-  EXPECT_EQ(r->GetOptionFlagA() | r->GetOptionFlagB() | r->GetOptionValueA() | r->GetOptionValueB() |
-                r->GetOptionValueC() | r->GetSecureProtocol(), 0u);
-  for (const std::uint32_t v : {0x02u, 0x7Fu, 0x80u, 0xFFu, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
-    r->SetOptionFlagA(static_cast<Bool8>(v));
-    r->SetOptionFlagB(static_cast<Bool8>(v ^ 1));
-    r->SetOptionValueA(v);
-    r->SetOptionValueB(v - 1);
-    r->SetOptionValueC(v - 2);
-    r->SetSecureProtocol(v - 3);
-    EXPECT_EQ(static_cast<std::uint32_t>(r->GetOptionFlagA()), v & 0xFF);
-    EXPECT_EQ(static_cast<std::uint32_t>(r->GetOptionFlagB()), (v ^ 1) & 0xFF);
-    EXPECT_EQ(r->GetOptionValueA(), v);
-    EXPECT_EQ(r->GetOptionValueB(), v - 1);
-    EXPECT_EQ(r->GetOptionValueC(), v - 2);
-    EXPECT_EQ(r->GetSecureProtocol(), v - 3);
-  }
 }
 
 TYPED_TEST(RequestCommonTest, StringPairAndTripleAreHandedOutAsCallerOwnedCopies) {
