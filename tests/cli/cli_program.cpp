@@ -35,6 +35,11 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
     pointers[i].push_back(nullptr);
   }
   FILE* files[3] = {std::tmpfile(), std::tmpfile(), std::tmpfile()};
+  ProgramResult result;
+  if (files[0] == nullptr || files[1] == nullptr || files[2] == nullptr) {
+    ADD_FAILURE() << "tmpfile failed";
+    return result;
+  }
   std::fwrite(input.data(), 1, input.size(), files[0]);
   std::fflush(files[0]);
   std::rewind(files[0]);
@@ -48,7 +53,6 @@ ProgramResult RunProgram(const std::vector<std::string>& arguments,
   while (pid > 0 && waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
   EXPECT_GT(pid, 0) << "fork failed";
-  ProgramResult result;
   result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   for (int i = 0; i < 3; ++i) {
     char buffer[65536];

@@ -22,13 +22,9 @@ using ClientHandle = Testing::Handle<COAuthClient>;
 ITokenResponse* const kPresetToken = reinterpret_cast<ITokenResponse*>(static_cast<std::uintptr_t>(0x7070));
 IResourceResponse* const kPresetResource = reinterpret_cast<IResourceResponse*>(static_cast<std::uintptr_t>(0x7070));
 
-// Runs a token request of `grantType` that sends and returns its result; the response is released.
+// Runs a token request of `grantType` and returns its result; the response is released.
 std::int32_t RequestToken(COAuthClient& client, const char16_t* grantType) {
-  auto request = Testing::MakeTokenRequest(grantType);
-  ITokenResponse* response = kPresetToken;
-  const std::int32_t result = client.RequestToken(request.get(), &response);
-  if (response != kPresetToken) response->Release();
-  return result;
+  return Testing::RunTokenRequest(client, *Testing::MakeTokenRequest(grantType)).result;
 }
 
 TEST(TokenDispatch, GrantTypeSelectsTheFlowByExactMatch) {
@@ -68,8 +64,7 @@ class OAuthClientTest : public ::testing::Test {
 TEST_F(OAuthClientTest, PreviousGrantEndsWhenTheNextTokenRequestBegins) {
   auto failing = Testing::MakeTokenRequest(u"client_credentials");
   failing->SetSecureProtocol(5);
-  ITokenResponse* response = kPresetToken;
-  ASSERT_EQ(client_->RequestToken(failing.get(), &response), -1);
+  ASSERT_EQ(Testing::RunTokenRequest(*client_, *failing).result, -1);
   EXPECT_EQ(HttpClientDouble::LiveObjects(), 1);  // the grant keeps the object of its early end
 
   HttpClientDouble::ScriptResult("Send", -13);  // the flow's result is returned unchanged
@@ -107,8 +102,7 @@ TEST(ClientLifetime, GrantHoldsTheComponentUntilReleaseAndLetsItsObjectGoFirst) 
   auto* client = new COAuthClient();
   auto request = Testing::MakeTokenRequest(u"client_credentials");
   request->SetSecureProtocol(5);
-  ITokenResponse* response = kPresetToken;
-  EXPECT_EQ(client->RequestToken(request.get(), &response), -1);
+  EXPECT_EQ(Testing::RunTokenRequest(*client, *request).result, -1);
   ASSERT_EQ(HttpClientDouble::LiveObjects(), 1);
   client->Release();
   EXPECT_FALSE(HttpClientDouble::IsLoaded());

@@ -49,24 +49,35 @@ std::optional<std::string> JsonMember(std::string_view json, std::string_view na
 
 TokenOutcome RequestToken(IOAuthClient& client, ITokenRequest& request) {
   ITokenResponse* response = nullptr;
-  TokenOutcome outcome;
-  outcome.result = client.RequestToken(&request, &response);
-  outcome.response.reset(response);
-  return outcome;
+  const std::int32_t result = client.RequestToken(&request, &response);
+  return {result, Owned<ITokenResponse>(response)};
 }
 
 ResourceOutcome RequestResource(IOAuthClient& client, IOAuthRequest& request) {
   IResourceResponse* response = nullptr;
-  ResourceOutcome outcome;
-  outcome.result = client.RequestResource(&request, &response);
-  outcome.response.reset(response);
-  return outcome;
+  const std::int32_t result = client.RequestResource(&request, &response);
+  return {result, Owned<IResourceResponse>(response)};
 }
 
 std::optional<std::string> TokenText(ITokenResponse& response, TokenTextGetter getter) {
   const WideChar* text = nullptr;
   if ((response.*getter)(&text) != 1) return std::nullopt;
   return Narrow(text);
+}
+
+std::string ExpectBearerToken(const TokenOutcome& outcome, bool withRefreshToken) {
+  EXPECT_EQ(outcome.result, 1);
+  if (outcome.response == nullptr) return "";
+  ITokenResponse& response = *outcome.response;
+  EXPECT_EQ(response.GetStatusCode(), 200u);
+  EXPECT_EQ(TokenText(response, &ITokenResponse::GetTokenType), "Bearer");
+  EXPECT_GE(response.GetExpiresIn(), 3590);
+  EXPECT_LE(response.GetExpiresIn(), 3600);
+  EXPECT_EQ(TokenText(response, &ITokenResponse::GetRefreshToken).has_value(), withRefreshToken);
+  EXPECT_EQ(TokenText(response, &ITokenResponse::GetError), std::nullopt);
+  const std::string accessToken = TokenText(response, &ITokenResponse::GetAccessToken).value_or("");
+  EXPECT_FALSE(accessToken.empty());
+  return accessToken;
 }
 
 std::string BodyOf(IResourceResponse& response) {

@@ -52,6 +52,10 @@ ResourceOutcome RequestResource(IOAuthClient& client, IOAuthRequest& request);
 using TokenTextGetter = std::int32_t (ITokenResponse::*)(const WideChar**);
 std::optional<std::string> TokenText(ITokenResponse& response, TokenTextGetter getter);
 
+// Expects a bearer token reply as RFC 6749 section 5.1 has it, with a lifetime of one hour (a second may have
+// passed since the server issued it) and a refresh token only when `withRefreshToken`. Returns the access token.
+std::string ExpectBearerToken(const TokenOutcome& outcome, bool withRefreshToken);
+
 // Returns a response header's value ("<absent>" when missing) and a resource response's body as bytes.
 template <typename Response>
 std::string HeaderOf(Response& response, const std::string& name) {

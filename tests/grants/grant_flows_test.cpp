@@ -159,7 +159,7 @@ TEST(GrantFlow, CallsOnTheHttpClientObject) {
     {
       GrantHandle grant = CreateGrantFor(AsWide(c.grantType));
       ZqshrSetRefused(nullptr, 0);
-      auto run = Testing::RunGrant(*grant, *request);
+      auto run = Testing::RunTokenRequest(*grant, *request);
       EXPECT_EQ(run.result, c.result);
       EXPECT_EQ(run.untouched, c.result != 1);  // only a send that gave 1 writes the response
       const WideChar* token = u"";

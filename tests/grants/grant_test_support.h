@@ -32,16 +32,18 @@ inline Handle<ITokenRequest> MakeTokenRequest(const char16_t* grantType) {
   return request;
 }
 
-// Runs the grant's token request with a preset response pointer; `untouched` tells whether the preset survived.
+// Runs the token request through `runner` (a grant or the client) with a preset response pointer; `untouched` tells
+// whether the preset survived.
 struct TokenRun {
   std::int32_t result;
   Handle<ITokenResponse> response;
   bool untouched;
 };
-inline TokenRun RunGrant(IGrantDelegate& grant, ITokenRequest& request) {
+template <typename Runner>
+TokenRun RunTokenRequest(Runner& runner, ITokenRequest& request) {
   ITokenResponse* const preset = reinterpret_cast<ITokenResponse*>(static_cast<std::uintptr_t>(0x5a5a5a50));
   ITokenResponse* response = preset;
-  TokenRun run{grant.RequestToken(&request, &response), nullptr, response == preset};
+  TokenRun run{runner.RequestToken(&request, &response), nullptr, response == preset};
   if (!run.untouched) run.response.reset(response);
   return run;
 }

@@ -12,21 +12,6 @@
 #include <fstream>
 
 namespace OAuthClient::Testing {
-namespace {
-
-std::string RunFile(const std::string& name) {
-  const char* dir = std::getenv("OAUTHCLIENT_TEST_RUN_DIR");
-  return std::string(dir != nullptr ? dir : "") + "/" + name;
-}
-
-std::string RunFileLine(const std::string& name) {
-  std::ifstream in(RunFile(name));
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
-}  // namespace
 
 Client NewClient() {
   static void* const library = dlopen("libzqhttpclient.so", RTLD_NOW);
@@ -38,9 +23,23 @@ Client NewClient() {
   return client;
 }
 
-std::string HttpPort() { return RunFileLine("nginx.http.port"); }
-std::string HttpsPort() { return RunFileLine("nginx.https.port"); }
-std::string CaFile() { return RunFile("nginx/ca.pem"); }
+std::string RunFile(const std::string& name) {
+  const char* dir = std::getenv("OAUTHCLIENT_TEST_RUN_DIR");
+  return std::string(dir != nullptr ? dir : "") + "/" + name;
+}
+
+namespace {
+std::string PortOf(const std::string& file) {
+  std::ifstream in(RunFile(file));
+  std::string line;
+  std::getline(in, line);
+  return line;
+}
+}  // namespace
+
+std::string HttpsPort() { return PortOf("nginx.https.port"); }
+std::string HttpUrl(std::string_view path) { return "http://127.0.0.1:" + PortOf("nginx.http.port") + std::string(path); }
+std::string HttpsUrl(std::string_view path) { return "https://127.0.0.1:" + HttpsPort() + std::string(path); }
 
 std::string BodyOf(IHttpClient* client) {
   const unsigned char* data = nullptr;
@@ -62,15 +61,19 @@ std::string EchoBody(const std::string& echo) {
   return at == std::string::npos ? "" : echo.substr(at + 2);
 }
 
+void ExpectEchoFields(const std::string& echo, std::initializer_list<std::pair<const char*, std::string>> fields) {
+  for (const auto& [name, value] : fields) EXPECT_EQ(EchoField(echo, name), value) << name << " in " << echo;
+}
+
 LoopbackSocket::LoopbackSocket() : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address);
   socklen_t size = sizeof address;
-  getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size);
+  if (bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+      getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0 || listen(fd_, 8) != 0)
+    ADD_FAILURE() << "cannot listen on loopback";
   port_ = ntohs(address.sin_port);
-  listen(fd_, 8);
 }
 
 LoopbackSocket::~LoopbackSocket() { close(fd_); }

@@ -16,25 +16,19 @@ TEST(HttpClientExchange, ServerReceivesMethodUriHeadersAndBody) {
     std::string body;
     const char* contentLength;  // "" when none is sent
   };
-  for (const Case& c : {Case{"GET", false, "", ""}, Case{"DELETE", false, "", ""}, Case{"POST", false, "", "0"},
-                        Case{"PATCH", false, "", "0"}, Case{"POST", true, "a\0\x80\xFF\r\n"s, "6"},
-                        Case{"PUT", true, "{\"k\":true}", "10"}}) {
+  for (const Case& c : {Case{"GET", false, "", ""}, Case{"POST", false, "", "0"},
+                        Case{"POST", true, "a\0\x80\xFF\r\n"s, "6"}, Case{"PUT", true, "{\"k\":true}", "10"}}) {
     SCOPED_TRACE(c.method + std::string(c.withBody ? " with body" : ""));
     Client client = NewClient();
     ASSERT_EQ(client->AddRequestHeader(W(u"Authorization"), W(u"Bearer token-123"), 0), kHttpOk);
-    ASSERT_EQ(client->AddRequestHeader(W(u"X-Test-One"), W(u"first"), 0), kHttpOk);
     const std::string url = HttpUrl("/echo/path?q=1&r=%20");
-    ASSERT_EQ(c.withBody ? Send(client.get(), c.method, url, c.body)
-                         : client->Send(W(U16(c.method)), W(U16(url))),
+    ASSERT_EQ(c.withBody ? Send(client.get(), c.method, url, c.body) : client->Send(W(U16(c.method)), W(U16(url))),
               kHttpOk);
     EXPECT_EQ(client->GetStatusCode(), 200u);
     const std::string echo = BodyOf(client.get());
-    EXPECT_EQ(EchoField(echo, "method"), c.method);
-    EXPECT_EQ(EchoField(echo, "uri"), "/echo/path?q=1&r=%20");
-    EXPECT_EQ(EchoField(echo, "authorization"), "Bearer token-123");
-    EXPECT_EQ(EchoField(echo, "x-test-one"), "first");
-    EXPECT_EQ(EchoField(echo, "content-length"), c.contentLength);
-    EXPECT_EQ(EchoField(echo, "content-type"), "") << "no body type is invented for the caller";
+    // No body type is invented for the caller.
+    ExpectEchoFields(echo, {{"method", c.method}, {"uri", "/echo/path?q=1&r=%20"}, {"authorization", "Bearer token-123"},
+                            {"content-length", c.contentLength}, {"content-type", ""}});
     EXPECT_EQ(EchoBody(echo), c.body);
   }
 }
@@ -47,45 +41,36 @@ TEST(HttpClientExchange, HeadersTextAndSendTextAsUtf8) {
   const WideChar* text = W(u"caf\u00E9 \u20AC \U0001F600");
   ASSERT_EQ(client->SendText(W(u"POST"), W(U16(HttpUrl("/echo"))), text, -1), kHttpOk);
   const std::string echo = BodyOf(client.get());
-  EXPECT_EQ(EchoField(echo, "x-test-one"), "replaced");
-  EXPECT_EQ(EchoField(echo, "x-test-two"), "two");
-  EXPECT_EQ(EchoField(echo, "content-type"), "text/plain");
+  ExpectEchoFields(echo, {{"x-test-one", "replaced"}, {"x-test-two", "two"}, {"content-type", "text/plain"}});
   EXPECT_EQ(EchoBody(echo), "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
   ASSERT_EQ(client->SendText(W(u"POST"), W(U16(HttpUrl("/echo"))), text, 3), kHttpOk);
   EXPECT_EQ(EchoBody(BodyOf(client.get())), "caf");
 }
 
-TEST(HttpClientExchange, StatusCodeTextAndHeadersTextAreThoseReceived) {
+TEST(HttpClientExchange, StatusHeadersAndTextAreThoseReceivedInTheirCharset) {
   Client client = NewClient();
   ASSERT_EQ(Get(client.get(), HttpUrl("/status/404")), kHttpOk);
   EXPECT_EQ(client->GetStatusCode(), 404u);
-  const WideChar* reason = nullptr;
-  ASSERT_EQ(client->GetStatusText(&reason), kHttpOk);
-  EXPECT_EQ(Text(reason), u"Not Found");
-  const WideChar* headers = nullptr;
-  ASSERT_EQ(client->GetResponseHeadersText(&headers), kHttpOk);
-  const std::u16string text = Text(headers);
-  EXPECT_EQ(text.substr(0, 24), u"HTTP/1.1 404 Not Found\r\n");
-  EXPECT_NE(text.find(u"\r\nContent-Type: text/plain\r\n"), std::u16string::npos);
-  EXPECT_EQ(text.substr(text.size() - 4), u"\r\n\r\n");
-  const WideChar* value = nullptr;
-  ASSERT_EQ(client->GetResponseHeader(W(u"content-LENGTH"), &value), kHttpOk);
-  EXPECT_EQ(Text(value), u"11");
+  const WideChar* text = nullptr;
+  ASSERT_EQ(client->GetStatusText(&text), kHttpOk);
+  EXPECT_EQ(Text(text), u"Not Found");
+  ASSERT_EQ(client->GetResponseHeadersText(&text), kHttpOk);
+  const std::u16string headers = Text(text);
+  EXPECT_EQ(headers.substr(0, 24), u"HTTP/1.1 404 Not Found\r\n");
+  EXPECT_NE(headers.find(u"\r\nContent-Type: text/plain\r\n"), std::u16string::npos);
+  EXPECT_EQ(headers.substr(headers.size() - 4), u"\r\n\r\n");
+  ASSERT_EQ(client->GetResponseHeader(W(u"content-LENGTH"), &text), kHttpOk);
+  EXPECT_EQ(Text(text), u"11");
   EXPECT_EQ(BodyOf(client.get()), "status 404\n");
-}
-
-TEST(HttpClientExchange, ResponseTextIsDecodedByTheContentTypeCharset) {
   for (const auto& [path, expected] : {std::pair{"/charset/latin1", u"caf\u00E9"}, {"/charset/utf8", u"caf\u00E9 \u20AC"},
                                        {"/charset/utf16le", u"caf\u00E9"}, {"/status/404", u"status 404\n"}}) {
-    Client client = NewClient();
     ASSERT_EQ(Get(client.get(), HttpUrl(path)), kHttpOk);
-    const WideChar* text = nullptr;
     ASSERT_EQ(client->GetResponseText(&text), kHttpOk);
     EXPECT_EQ(Text(text), expected) << path;
   }
 }
 
-TEST(HttpClientExchange, RedirectIsFollowedOnlyWithFlagBAndResetRestoresDefaults) {
+TEST(HttpClientExchange, RedirectIsFollowedOnlyWithFlagB) {
   Client client = NewClient();
   ASSERT_EQ(Get(client.get(), HttpUrl("/redirect")), kHttpOk);
   EXPECT_EQ(client->GetStatusCode(), 302u);
@@ -95,40 +80,25 @@ TEST(HttpClientExchange, RedirectIsFollowedOnlyWithFlagBAndResetRestoresDefaults
   client->SetOptionFlagB(1);
   ASSERT_EQ(Get(client.get(), HttpUrl("/redirect")), kHttpOk);
   EXPECT_EQ(client->GetStatusCode(), 200u);
-  std::string echo = BodyOf(client.get());
-  EXPECT_EQ(EchoField(echo, "uri"), "/echo/redirected");
-  EXPECT_EQ(EchoField(echo, "user-agent"), "agent/2");
-  EXPECT_EQ(EchoField(echo, "x-test-one"), "one");
+  ExpectEchoFields(BodyOf(client.get()), {{"uri", "/echo/redirected"}, {"user-agent", "agent/2"}, {"x-test-one", "one"}});
   EXPECT_EQ(client->GetRedirectCount(), 1);
-  const WideChar* headers = nullptr;
-  ASSERT_EQ(client->GetResponseHeadersText(&headers), kHttpOk);
-  EXPECT_EQ(Text(headers).substr(0, 17), u"HTTP/1.1 200 OK\r\n") << "only the last answer's headers";
-  const WideChar* effective = nullptr;
-  ASSERT_EQ(client->GetEffectiveUrl(&effective), kHttpOk);
-  EXPECT_EQ(Text(effective), U16(HttpUrl("/echo/redirected")));
-
+  const WideChar* text = nullptr;
+  ASSERT_EQ(client->GetResponseHeadersText(&text), kHttpOk);
+  EXPECT_EQ(Text(text).substr(0, 17), u"HTTP/1.1 200 OK\r\n") << "only the last answer's headers";
+  ASSERT_EQ(client->GetEffectiveUrl(&text), kHttpOk);
+  EXPECT_EQ(Text(text), U16(HttpUrl("/echo/redirected")));
   EXPECT_EQ(Get(client.get(), HttpUrl("/redirect/loop")), kHttpTooManyRedirects);
   EXPECT_EQ(Get(client.get(), HttpUrl("/redirect/ftp")), kHttpUnsupportedScheme);
 
-  client->Reset();
-  EXPECT_EQ(client->GetStatusCode(), 0u);
-  ASSERT_EQ(Get(client.get(), HttpUrl("/redirect")), kHttpOk);
-  EXPECT_EQ(client->GetStatusCode(), 302u) << "redirects are not followed after Reset";
-  ASSERT_EQ(Get(client.get(), HttpUrl("/echo")), kHttpOk);
-  echo = BodyOf(client.get());
-  EXPECT_EQ(EchoField(echo, "user-agent"), "zqhttpclient/1.0");
-  EXPECT_EQ(EchoField(echo, "x-test-one"), "");
 }
 
 TEST(HttpClientExchange, BinaryAndEmptyResponseBodiesAndTheSizeCap) {
   Client client = NewClient();
   std::string bytes;
   for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<char>(i));
-  // Exactly at the cap is allowed, one byte over is not.
-  client->SetMaxResponseSize(256);
+  client->SetMaxResponseSize(256);  // exactly at the cap is allowed, one byte over is not
   ASSERT_EQ(Get(client.get(), HttpUrl("/binary")), kHttpOk);
   EXPECT_EQ(BodyOf(client.get()), bytes);
-  EXPECT_EQ(client->GetResponseBodyLength(), 256u);
   client->SetMaxResponseSize(255);
   EXPECT_EQ(Get(client.get(), HttpUrl("/binary")), kHttpResponseTooLarge);
   const unsigned char* data = reinterpret_cast<const unsigned char*>("x");
@@ -136,13 +106,7 @@ TEST(HttpClientExchange, BinaryAndEmptyResponseBodiesAndTheSizeCap) {
   EXPECT_EQ(client->GetResponseBody(&data, &length), -1) << "no answer is kept";
   EXPECT_EQ(length, 7u);
 
-  client->SetMaxResponseSize(0);  // the default, 64 MiB
-  EXPECT_EQ(client->GetMaxResponseSize(), 64u << 20);
-  ASSERT_EQ(Get(client.get(), HttpUrl("/large")), kHttpOk);
-  EXPECT_EQ(client->GetResponseBodyLength(), 1u << 20);
-
   ASSERT_EQ(Get(client.get(), HttpUrl("/status/204")), kHttpOk);
-  length = 99;
   EXPECT_EQ(client->GetResponseBody(&data, &length), kHttpOk);
   EXPECT_EQ(data, nullptr);
   EXPECT_EQ(length, 0u);

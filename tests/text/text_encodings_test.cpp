@@ -18,9 +18,7 @@ TEST(TextEncodingsTest, EncodeTextWritesEachEncodingWithItsMarkAndTrailingZeros)
     std::size_t zeros;
   };
   const Case cases[] = {
-      {TextEncoding::Utf16Le, u"A", {0xFF, 0xFE, 0x41, 0x00}, 2},
-      {TextEncoding::Utf16Be, u"A", {0xFE, 0xFF, 0x00, 0x41}, 2},
-      {TextEncoding::Utf8, u"A", {0xEF, 0xBB, 0xBF, 0x41}, 1},    {TextEncoding::Ansi, u"A", {0x41}, 0},
+      {TextEncoding::Utf8, u"A", {0xEF, 0xBB, 0xBF, 0x41}, 1},
       {TextEncoding::Utf16Le, u"\U0001F600", {0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}, 2},
       {TextEncoding::Utf16Be, u"\xD800", {0xFE, 0xFF, 0xFF, 0xFD}, 2},  // through UTF-8, so U+FFFD
       {TextEncoding::Ansi, u"\uFEFFA\u20AC", {0x41, 0x80}, 0},
@@ -51,14 +49,12 @@ TEST(TextEncodingsTest, DecodeTextKeepsTheMarkAsACharacter) {
   };
   const Case cases[] = {
       {TextEncoding::Utf16Le, {0xFF, 0xFE, 0x41, 0x00}, 2, u"\uFEFFA"},
-      {TextEncoding::Utf16Be, {0xFE, 0xFF, 0x00, 0x41}, 2, u"\uFEFFA"},
       {TextEncoding::Utf16Le, {0x41, 0x00, 0x42}, 1, u"A"},  // an odd last byte is ignored
       {TextEncoding::Utf16Be, {0xD8, 0x3D, 0xDE, 0x00}, 2, u"\U0001F600"},
       {TextEncoding::Utf16Le, {0x41, 0x00, 0x00, 0xD8}, 1, u"A"},  // stops before a trailing high surrogate
       // A lone low surrogate becomes ED B0 80, which the UTF-8 converter reads as three invalid subparts.
       {TextEncoding::Utf16Le, {0x00, 0xDC}, 3, u"\uFFFD\uFFFD\uFFFD"},
       {TextEncoding::Utf8, {0xEF, 0xBB, 0xBF, 0xC3, 0xA9, 0xFF}, 3, u"\uFEFF\u00E9\uFFFD"},
-      {TextEncoding::Ansi, {0x41}, 1, u"\uFEFFA"},
       {TextEncoding::Ansi, {0x3F, 0x41, 0x42}, 2, u"\uFEFFAB"},
       {TextEncoding::Ansi, {0xFE, 0x41}, 2, u"\u00FEA"},  // low byte FE: no mark put in front
       {TextEncoding::Ansi, {0x80}, 1, u"\uFEFF\u20AC"},
