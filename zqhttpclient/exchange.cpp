@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <new>
 
 #include "oauthclient/http_client_codes.h"
@@ -13,6 +12,7 @@
 #include "zqhttpclient/curl_handles.h"
 #include "zqhttpclient/curl_result.h"
 #include "zqhttpclient/curl_runtime.h"
+#include "zqhttpclient/transfer_profile.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -80,25 +80,22 @@ bool BuildHeaderList(const ExchangeRequest& request, SList* list) {
   return true;
 }
 
-void ApplyMethodAndBody(CURL* easy, const ExchangeRequest& request) {
-  const std::string_view method = request.method;
-  const std::optional<std::string_view> body = BodyToSend(request);
+// The method part of the profile; the body itself is set per request (ApplyBody).
+void ApplyMethod(CURL* easy, const TransferProfile& profile) {
+  const std::string& method = profile.method;
   if (method == "HEAD") {
     curl_easy_setopt(easy, CURLOPT_NOBODY, 1L);
-    return;
+  } else if (!profile.hasBody && method == "GET") {
+    curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
+  } else if (method != "POST" || !profile.hasBody) {
+    curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, method.c_str());
   }
-  if (!body) {
-    if (method == "GET") {
-      curl_easy_setopt(easy, CURLOPT_HTTPGET, 1L);
-    } else {
-      curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, std::string(method).c_str());
-    }
-    return;
-  }
-  // POSTFIELDS is not copied: the caller's bytes outlive the transfer, which ends inside this call.
-  curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body->size()));
-  curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body->empty() ? "" : body->data());
-  if (method != "POST") curl_easy_setopt(easy, CURLOPT_CUSTOMREQUEST, std::string(method).c_str());
+}
+
+// POSTFIELDS is not copied: the caller's bytes outlive the transfer, which ends inside PerformExchange.
+void ApplyBody(CURL* easy, std::string_view body) {
+  curl_easy_setopt(easy, CURLOPT_POSTFIELDSIZE_LARGE, static_cast<curl_off_t>(body.size()));
+  curl_easy_setopt(easy, CURLOPT_POSTFIELDS, body.empty() ? "" : body.data());
 }
 
 long SslVersionFor(std::int32_t secureProtocol) {
@@ -111,7 +108,7 @@ long SslVersionFor(std::int32_t secureProtocol) {
   }
 }
 
-void ApplyTls(CURL* easy, const TransportSettings& settings) {
+void ApplyTls(CURL* easy, const TransportSettings& settings, const std::string& caFile, const std::string& caDir) {
   curl_easy_setopt(easy, CURLOPT_SSLVERSION, SslVersionFor(settings.secureProtocol));
   if (settings.ignoreCertificateErrors) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L);
@@ -120,10 +117,8 @@ void ApplyTls(CURL* easy, const TransportSettings& settings) {
   }
   // Peer and host verification are libcurl's defaults on a reset handle, against the system's CA store unless
   // the process names another bundle the way OpenSSL-based tools read it.
-  if (const char* file = std::getenv("SSL_CERT_FILE"); file != nullptr && file[0] != '\0')
-    curl_easy_setopt(easy, CURLOPT_CAINFO, file);
-  if (const char* dir = std::getenv("SSL_CERT_DIR"); dir != nullptr && dir[0] != '\0')
-    curl_easy_setopt(easy, CURLOPT_CAPATH, dir);
+  if (!caFile.empty()) curl_easy_setopt(easy, CURLOPT_CAINFO, caFile.c_str());
+  if (!caDir.empty()) curl_easy_setopt(easy, CURLOPT_CAPATH, caDir.c_str());
 }
 
 void ApplyProxy(CURL* easy, const TransportSettings& settings) {
@@ -160,23 +155,28 @@ void ApplyTimeoutsAndLimits(CURL* easy, const TransportSettings& settings) {
   }
 }
 
-// Sets everything on a freshly reset easy handle. Returns false when libcurl could not take an option.
-bool Configure(CURL* easy, const ExchangeRequest& request, const std::string& url, curl_slist* headers,
-               CallbackState* state, char* errorBuffer) {
-  const TransportSettings& settings = *request.settings;
-  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+// Sets what the profile covers on a freshly reset easy handle.
+void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
+  const TransportSettings& settings = profile.settings;
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
-  if (curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) != CURLE_OK) return false;
-  ApplyMethodAndBody(easy, request);
-  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+  ApplyMethod(easy, profile);
   curl_easy_setopt(easy, CURLOPT_USERAGENT,
                    settings.userAgent.empty() ? kDefaultUserAgent : settings.userAgent.c_str());
-  ApplyTls(easy, settings);
+  ApplyTls(easy, settings, profile.caFile, profile.caDir);
   ApplyProxy(easy, settings);
   ApplyTimeoutsAndLimits(easy, settings);
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, state);
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
+}
+
+// Sets what changes from one request to the next. Returns false when libcurl could not take the URL.
+bool ConfigureRequest(CURL* easy, const std::string& url, std::optional<std::string_view> body, curl_slist* headers,
+                      CallbackState* state, char* errorBuffer) {
+  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+  if (curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) != CURLE_OK) return false;
+  if (body) ApplyBody(easy, *body);
+  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(easy, CURLOPT_HEADERDATA, state);
   curl_easy_setopt(easy, CURLOPT_WRITEDATA, state);
   return true;
 }
@@ -285,13 +285,21 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
       return result;
     }
     CURL* easy = transfer->easy.get();
+    const std::optional<std::string_view> body = BodyToSend(request);
+    TransferProfile profile = ProfileFor(*request.settings, request.method, body.has_value());
+    if (transfer->profile != profile) {
+      runtime.Pool().Reset(*transfer);
+      ConfigureProfile(easy, profile);
+      transfer->profile = std::move(profile);
+    }
     const std::string url(request.url);
     SList headers;
     CallbackState state{capture, false};
     char errorBuffer[CURL_ERROR_SIZE] = {};
     TransferOutcome outcome;
     outcome.viaProxy = request.settings->proxy != TransportSettings::Proxy::kNone;
-    if (!BuildHeaderList(request, &headers) || !Configure(easy, request, url, headers.get(), &state, errorBuffer)) {
+    if (!BuildHeaderList(request, &headers) ||
+        !ConfigureRequest(easy, url, body, headers.get(), &state, errorBuffer)) {
       outcome.code = CURLE_OUT_OF_MEMORY;
     } else {
       RunTransfer(easy, transfer->multi.get(), *request.settings, &outcome);
@@ -306,8 +314,11 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
         result.errorText = ErrorTextFor(result.result, errorBuffer, outcome.code);
       }
     }
-    // The buffers the handle points at end here; the pool resets the handle before its next use.
+    // The buffers the handle points at end here. A handle whose exchange failed is configured afresh by its
+    // next user, so no state of a failure carries over.
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
+    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
+    if (result.result != kHttpOk) transfer->profile.reset();
   } catch (const std::bad_alloc&) {
     result.result = kHttpOutOfMemory;
     result.errorText.clear();

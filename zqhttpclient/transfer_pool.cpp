@@ -25,10 +25,15 @@ TransferLease TransferPool::Acquire() {
     transfer->easy.reset(curl_easy_init());
     transfer->multi.reset(curl_multi_init());
     if (!transfer->easy || !transfer->multi) return TransferLease(nullptr, TransferReturner{this});
+    curl_easy_setopt(transfer->easy.get(), CURLOPT_SHARE, share_);
   }
-  curl_easy_reset(transfer->easy.get());
-  curl_easy_setopt(transfer->easy.get(), CURLOPT_SHARE, share_);
   return TransferLease(transfer.release(), TransferReturner{this});
+}
+
+void TransferPool::Reset(Transfer& transfer) {
+  curl_easy_reset(transfer.easy.get());
+  curl_easy_setopt(transfer.easy.get(), CURLOPT_SHARE, share_);
+  transfer.profile.reset();
 }
 
 void TransferPool::Return(Transfer* raw) {

@@ -5,18 +5,22 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "zqhttpclient/curl_handles.h"
+#include "zqhttpclient/transfer_profile.h"
 
 namespace OAuthClient::Http {
 
 // One transfer handle: an easy handle and the multi handle that drives it. The multi handle owns the
 // connection cache, so a pooled pair keeps its keep-alive connections (and TLS state) from one request to the
-// next, the way one long-lived easy handle would.
+// next, the way one long-lived easy handle would. `profile` is what the easy handle is configured with; none after
+// a reset or a failed exchange, so that the next user configures it from scratch.
 struct Transfer {
   EasyHandle easy;
   MultiHandle multi;
+  std::optional<TransferProfile> profile;
 };
 
 class TransferPool;
@@ -39,9 +43,12 @@ class TransferPool {
   TransferPool(const TransferPool&) = delete;
   TransferPool& operator=(const TransferPool&) = delete;
 
-  // Returns an idle transfer, reset to libcurl's defaults and attached to the share, or a new one; an empty
-  // lease when libcurl cannot make one.
+  // Returns an idle transfer as its last user left it (see Transfer::profile), or a new one attached to the
+  // share; an empty lease when libcurl cannot make one.
   TransferLease Acquire();
+
+  // Resets the transfer's easy handle to libcurl's defaults, attached to the share again, with no profile.
+  void Reset(Transfer& transfer);
 
  private:
   friend struct TransferReturner;

@@ -26,6 +26,8 @@ TEST(HttpClientTls, CertificateIsVerifiedAgainstSslCertFileUnlessFlagA) {
   unsetenv("SSL_CERT_FILE");
   EXPECT_EQ(byAddress, kHttpOk);
   EXPECT_EQ(byName, kHttpOk);
+  // Pooled transfer handles and their connections keep neither flag A nor the CA file of an earlier object.
+  EXPECT_EQ(Get(NewClient().get(), HttpsUrl("/echo")), kHttpCertificateRejected);
 }
 
 // The server offers TLS 1.2 and 1.3. TLS 1.0 fails the handshake (the server refuses it, and so does OpenSSL 3

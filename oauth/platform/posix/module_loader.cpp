@@ -76,8 +76,21 @@ std::string MapLibraryName(std::string_view fileName) {
   return directory + "lib" + base + ".so";
 }
 
+// The mapped name of the last library this thread loaded: a library is loaded again for every token request, and
+// the conversion and mapping would otherwise be redone each time for the same name.
+const std::string& MappedNameOf(const char16_t* fileName) {
+  thread_local std::u16string lastName;
+  thread_local std::string lastMapped;
+  if (lastMapped.empty() || lastName != fileName) {
+    lastMapped = MapLibraryName(ToUtf8(fileName));
+    lastName = lastMapped.empty() ? std::u16string() : std::u16string(fileName);
+  }
+  return lastMapped;
+}
+
 ModuleHandle LoadModule(const char16_t* fileName) {
-  const std::string mapped = MapLibraryName(ToUtf8(fileName));
+  if (fileName == nullptr) return nullptr;
+  const std::string& mapped = MappedNameOf(fileName);
   if (mapped.empty()) return nullptr;
   // RTLD_NOW: like LoadLibraryW, a library whose imports cannot be resolved fails to load now, not at first call.
   // RTLD_LOCAL: its symbols stay out of the global scope, as a DLL's exports do.
