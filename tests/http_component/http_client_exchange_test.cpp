@@ -105,6 +105,15 @@ TEST(HttpClientExchange, BinaryAndEmptyResponseBodiesAndTheSizeCap) {
   std::uint32_t length = 7;
   EXPECT_EQ(client->GetResponseBody(&data, &length), -1) << "no answer is kept";
   EXPECT_EQ(length, 7u);
+  // Without Content-Length the cap holds as the body arrives.
+  client->SetMaxResponseSize(256);
+  ASSERT_EQ(Get(client.get(), HttpUrl("/chunked")), kHttpOk);
+  const WideChar* coding = nullptr;
+  ASSERT_EQ(client->GetResponseHeader(W(u"Transfer-Encoding"), &coding), kHttpOk);
+  EXPECT_EQ(Text(coding), u"chunked");
+  EXPECT_EQ(BodyOf(client.get()), bytes);
+  client->SetMaxResponseSize(255);
+  EXPECT_EQ(Get(client.get(), HttpUrl("/chunked")), kHttpResponseTooLarge);
 
   ASSERT_EQ(Get(client.get(), HttpUrl("/status/204")), kHttpOk);
   EXPECT_EQ(client->GetResponseBody(&data, &length), kHttpOk);
