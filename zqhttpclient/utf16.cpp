@@ -122,9 +122,14 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 }
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
-  std::u16string out;
+  // Bodies and headers are mostly ASCII: widen the ASCII prefix in one pass, decode sequences after it.
+  const std::size_t ascii = static_cast<std::size_t>(
+      std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
+      bytes.begin());
+  std::u16string out = Latin1ToUtf16(bytes.substr(0, ascii));
+  if (ascii == bytes.size()) return out;
   out.reserve(bytes.size());
-  std::size_t pos = 0;
+  std::size_t pos = ascii;
   bool valid = true;
   while (pos < bytes.size()) AppendUtf16(&out, NextUtf8(bytes, &pos, &valid));
   return out;
@@ -141,9 +146,9 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::u16string Latin1ToUtf16(std::string_view bytes) {
-  std::u16string out;
-  out.reserve(bytes.size());
-  for (char c : bytes) out.push_back(static_cast<unsigned char>(c));
+  std::u16string out(bytes.size(), u'\0');
+  std::transform(bytes.begin(), bytes.end(), out.begin(),
+                 [](char c) { return static_cast<char16_t>(static_cast<unsigned char>(c)); });
   return out;
 }
 
