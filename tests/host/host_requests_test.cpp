@@ -118,5 +118,28 @@ TEST_F(HostRequestsTest, TokenRequestIsFilledAndReadBackSlotBySlot) {
   Slot<void>(r, 10);  // Release
 }
 
+// A token request loads the HTTP component and its grant unloads it again; nothing the request leaves behind may
+// keep the library mapped once the host unloads it (a host that unloads and reloads would otherwise keep old code).
+TEST(HostUnload, LibraryIsUnmappedAfterATokenRequest) {
+  {
+    HostLibrary library(OAUTHCLIENT_LIBRARY_PATH);
+    const auto createClient = library.Find<CreateOAuthClientFunction>("CreateOAuthClient");
+    const auto createTokenRequest = library.Find<CreateTokenRequestFunction>("CreateTokenRequest");
+    ASSERT_TRUE(createClient != nullptr && createTokenRequest != nullptr);
+    IOAuthClient* client = createClient();
+    ITokenRequest* request = createTokenRequest();
+    request->SetUrl(W(u"http://127.0.0.1:1/token"));  // nothing listens: the send fails, the load was real
+    request->SetGrantType(W(u"client_credentials"));
+    request->SetClientId(W(u"id"));
+    request->SetClientSecret(W(u"secret"));
+    ITokenResponse* response = nullptr;
+    client->RequestToken(request, &response);
+    if (response != nullptr) response->Release();
+    request->Release();
+    client->Release();
+  }
+  EXPECT_EQ(dlopen(OAUTHCLIENT_LIBRARY_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr);
+}
+
 }  // namespace
 }  // namespace OAuthClient

@@ -4,6 +4,7 @@
 
 #include <dlfcn.h>
 
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -76,11 +77,16 @@ std::string MapLibraryName(std::string_view fileName) {
   return directory + "lib" + base + ".so";
 }
 
-// The mapped name of the last library this thread loaded: a library is loaded again for every token request, and
-// the conversion and mapping would otherwise be redone each time for the same name.
-const std::string& MappedNameOf(const char16_t* fileName) {
-  thread_local std::u16string lastName;
-  thread_local std::string lastMapped;
+namespace {
+
+// The mapped name of the last library loaded: a library is loaded again for every token request, and the
+// conversion and mapping would otherwise be redone each time for the same name. A plain static under a mutex, not
+// a thread_local: a thread_local with a destructor would keep this library mapped until the thread ends.
+std::string MappedNameOf(const char16_t* fileName) {
+  static std::mutex mutex;
+  static std::u16string lastName;
+  static std::string lastMapped;
+  std::lock_guard<std::mutex> lock(mutex);
   if (lastMapped.empty() || lastName != fileName) {
     lastMapped = MapLibraryName(ToUtf8(fileName));
     lastName = lastMapped.empty() ? std::u16string() : std::u16string(fileName);
@@ -88,9 +94,11 @@ const std::string& MappedNameOf(const char16_t* fileName) {
   return lastMapped;
 }
 
+}  // namespace
+
 ModuleHandle LoadModule(const char16_t* fileName) {
   if (fileName == nullptr) return nullptr;
-  const std::string& mapped = MappedNameOf(fileName);
+  const std::string mapped = MappedNameOf(fileName);
   if (mapped.empty()) return nullptr;
   // RTLD_NOW: like LoadLibraryW, a library whose imports cannot be resolved fails to load now, not at first call.
   // RTLD_LOCAL: its symbols stay out of the global scope, as a DLL's exports do.
