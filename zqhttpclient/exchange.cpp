@@ -108,7 +108,8 @@ long SslVersionFor(std::int32_t secureProtocol) {
   }
 }
 
-void ApplyTls(CURL* easy, const TransportSettings& settings, const std::string& caFile, const std::string& caDir) {
+void ApplyTls(CURL* easy, const TransferProfile& profile) {
+  const TransportSettings& settings = profile.settings;
   curl_easy_setopt(easy, CURLOPT_SSLVERSION, SslVersionFor(settings.secureProtocol));
   if (settings.ignoreCertificateErrors) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L);
@@ -117,8 +118,8 @@ void ApplyTls(CURL* easy, const TransportSettings& settings, const std::string& 
   }
   // Peer and host verification are libcurl's defaults on a reset handle, against the system's CA store unless
   // the process names another bundle the way OpenSSL-based tools read it.
-  if (!caFile.empty()) curl_easy_setopt(easy, CURLOPT_CAINFO, caFile.c_str());
-  if (!caDir.empty()) curl_easy_setopt(easy, CURLOPT_CAPATH, caDir.c_str());
+  if (!profile.caFile.empty()) curl_easy_setopt(easy, CURLOPT_CAINFO, profile.caFile.c_str());
+  if (!profile.caDir.empty()) curl_easy_setopt(easy, CURLOPT_CAPATH, profile.caDir.c_str());
 }
 
 void ApplyProxy(CURL* easy, const TransportSettings& settings) {
@@ -162,7 +163,7 @@ void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
   ApplyMethod(easy, profile);
   curl_easy_setopt(easy, CURLOPT_USERAGENT,
                    settings.userAgent.empty() ? kDefaultUserAgent : settings.userAgent.c_str());
-  ApplyTls(easy, settings, profile.caFile, profile.caDir);
+  ApplyTls(easy, profile);
   ApplyProxy(easy, settings);
   ApplyTimeoutsAndLimits(easy, settings);
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);

@@ -27,10 +27,10 @@ class ResponseHeaders {
   // The first value stored under `name` (untrimmed, possibly empty), or nothing.
   std::optional<std::u16string_view> Find(std::u16string_view name);
 
+ private:
   // The whole index (built now if it was not yet).
   const HeaderMap& Map();
 
- private:
   bool foldNames_;
   StringProperty text_;
   std::optional<HeaderMap> map_;

@@ -87,7 +87,7 @@ std::string MappedNameOf(const char16_t* fileName) {
   static std::u16string lastName;
   static std::string lastMapped;
   std::lock_guard<std::mutex> lock(mutex);
-  if (lastMapped.empty() || lastName != fileName) {
+  if (lastName != fileName) {  // empty until a name has mapped
     lastMapped = MapLibraryName(ToUtf8(fileName));
     lastName = lastMapped.empty() ? std::u16string() : std::u16string(fileName);
   }
