@@ -2,6 +2,7 @@
 #ifndef ZQHTTPCLIENT_ASCII_H
 #define ZQHTTPCLIENT_ASCII_H
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -34,17 +35,19 @@ inline std::string_view TrimHttpSpace(std::string_view text) {
   return text;
 }
 
-// Returns true when `text` is a non-empty HTTP token (RFC 9110 section 5.6.2): method names and field names.
-inline bool IsTokenChar(char c) {
-  switch (c) {
-    case '!': case '#': case '$': case '%': case '&': case '\'': case '*': case '+': case '-': case '.':
-    case '^': case '_': case '`': case '|': case '~':
-      return true;
-    default:
-      return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-  }
-}
+// The bytes of an HTTP token (RFC 9110 section 5.6.2), as a table indexed by byte value.
+inline constexpr std::array<bool, 256> kTokenChars = [] {
+  std::array<bool, 256> table{};
+  for (char c : std::string_view("!#$%&'*+-.^_`|~")) table[static_cast<unsigned char>(c)] = true;
+  for (int c = '0'; c <= '9'; ++c) table[c] = true;
+  for (int c = 'a'; c <= 'z'; ++c) table[c] = true;
+  for (int c = 'A'; c <= 'Z'; ++c) table[c] = true;
+  return table;
+}();
 
+inline bool IsTokenChar(char c) { return kTokenChars[static_cast<unsigned char>(c)]; }
+
+// Returns true when `text` is a non-empty HTTP token (RFC 9110 section 5.6.2): method names and field names.
 inline bool IsHttpToken(std::string_view text) {
   if (text.empty()) return false;
   for (char c : text)
@@ -54,7 +57,10 @@ inline bool IsHttpToken(std::string_view text) {
 
 // Returns true when `text` holds CR, LF or NUL, the bytes that would end or split a header line.
 inline bool HasLineBreakOrNul(std::string_view text) {
-  return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos;
+  // No early exit: the values are short and nearly always clean, and a loop without one tests many bytes per step.
+  bool found = false;
+  for (char c : text) found |= (c == '\r') | (c == '\n') | (c == '\0');
+  return found;
 }
 
 }  // namespace OAuthClient::Http

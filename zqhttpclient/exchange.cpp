@@ -51,8 +51,8 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
 }
 
 // Appends one header line in libcurl's syntax: "Name;" sends an empty value ("Name:" would remove the header).
-bool AppendHeader(SList* list, const std::string& line) {
-  curl_slist* grown = curl_slist_append(list->get(), line.c_str());
+bool AppendHeader(SList* list, const char* line) {
+  curl_slist* grown = curl_slist_append(list->get(), line);
   if (grown == nullptr) return false;
   list->release();
   list->reset(grown);
@@ -70,8 +70,13 @@ std::optional<std::string_view> BodyToSend(const ExchangeRequest& request) {
 
 bool BuildHeaderList(const ExchangeRequest& request, SList* list) {
   const RequestHeaders& headers = *request.headers;
+  // One buffer for every line: libcurl copies each line, so the buffer is refilled rather than rebuilt.
+  std::string line;
   for (const auto& [name, value] : headers.Fields()) {
-    if (!AppendHeader(list, value.empty() ? name + ";" : name + ": " + value)) return false;
+    line.assign(name);
+    line.append(value.empty() ? ";" : ": ");
+    line.append(value);
+    if (!AppendHeader(list, line.c_str())) return false;
   }
   if (BodyToSend(request) && !headers.Find("Content-Type")) {
     if (!AppendHeader(list, "Content-Type:")) return false;
@@ -287,20 +292,22 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
     }
     CURL* easy = transfer->easy.get();
     const std::optional<std::string_view> body = BodyToSend(request);
-    TransferProfile profile = ProfileFor(*request.settings, request.method, body.has_value());
-    if (transfer->profile != profile) {
+    const CaLocations ca = CaLocationsOfEnvironment();
+    if (!transfer->profile || !transfer->profile->Matches(*request.settings, request.method, body.has_value(), ca)) {
+      TransferProfile profile = ProfileFor(*request.settings, request.method, body.has_value(), ca);
       runtime.Pool().Reset(*transfer);
       ConfigureProfile(easy, profile);
       transfer->profile = std::move(profile);
     }
-    const std::string url(request.url);
     SList headers;
     CallbackState state{capture, false};
-    char errorBuffer[CURL_ERROR_SIZE] = {};
+    // libcurl writes a zero-terminated message here; only the first byte has to say "none yet".
+    char errorBuffer[CURL_ERROR_SIZE];
+    errorBuffer[0] = '\0';
     TransferOutcome outcome;
     outcome.viaProxy = request.settings->proxy != TransportSettings::Proxy::kNone;
     if (!BuildHeaderList(request, &headers) ||
-        !ConfigureRequest(easy, url, body, headers.get(), &state, errorBuffer)) {
+        !ConfigureRequest(easy, request.url, body, headers.get(), &state, errorBuffer)) {
       outcome.code = CURLE_OUT_OF_MEMORY;
     } else {
       RunTransfer(easy, transfer->multi.get(), *request.settings, &outcome);

@@ -13,10 +13,10 @@
 
 namespace OAuthClient::Http {
 
-// What to send. All texts are UTF-8; the views must outlive the call.
+// What to send. All texts are UTF-8; they must outlive the call.
 struct ExchangeRequest {
   std::string_view method;            // an HTTP token, sent as given (case counts)
-  std::string_view url;               // already checked by CheckRequestUrl
+  const std::string& url;             // already checked by CheckRequestUrl; handed to libcurl as it is
   std::optional<std::string_view> body;  // none: no body at all; a value (even empty): sent with Content-Length
   const RequestHeaders* headers = nullptr;
   const TransportSettings* settings = nullptr;

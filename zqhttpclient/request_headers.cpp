@@ -8,6 +8,8 @@
 namespace OAuthClient::Http {
 namespace {
 
+constexpr std::size_t kTypicalFieldCount = 4;
+
 // Splits "Name: value" at its first colon; false when there is none.
 bool SplitField(std::string_view line, std::string_view* name, std::string_view* value) {
   const std::size_t colon = line.find(':');
@@ -32,18 +34,31 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
+// Drops leading and trailing spaces and tabs as TrimHttpSpace does, without a copy when there are none.
+void TrimHttpSpaceInPlace(std::string* text) {
+  const std::string_view trimmed = TrimHttpSpace(*text);
+  if (trimmed.size() == text->size()) return;
+  const std::size_t start = static_cast<std::size_t>(trimmed.data() - text->data());
+  text->erase(start + trimmed.size());
+  text->erase(0, start);
+}
+
 }  // namespace
 
 bool RequestHeaders::Acceptable(std::string_view name, std::string_view value) {
   return IsHttpToken(name) && !HasLineBreakOrNul(value);
 }
 
+std::vector<RequestHeaders::Field>::iterator RequestHeaders::FieldNamed(std::string_view name) {
+  return std::find_if(fields_.begin(), fields_.end(),
+                      [&](const Field& f) { return EqualsIgnoringAsciiCase(f.first, name); });
+}
+
 bool RequestHeaders::Set(std::string_view name, std::string_view value) {
   name = TrimHttpSpace(name);
   value = TrimHttpSpace(value);
   if (!Acceptable(name, value)) return false;
-  auto same = std::find_if(fields_.begin(), fields_.end(),
-                           [&](const Field& f) { return EqualsIgnoringAsciiCase(f.first, name); });
+  auto same = FieldNamed(name);
   if (same != fields_.end()) {
     *same = Field(std::string(name), std::string(value));
   } else {
@@ -52,9 +67,24 @@ bool RequestHeaders::Set(std::string_view name, std::string_view value) {
   return true;
 }
 
+bool RequestHeaders::Set(std::string&& name, std::string&& value) {
+  TrimHttpSpaceInPlace(&name);
+  TrimHttpSpaceInPlace(&value);
+  if (!Acceptable(name, value)) return false;
+  auto same = FieldNamed(name);
+  if (same != fields_.end()) {
+    same->first = std::move(name);
+    same->second = std::move(value);
+  } else {
+    // Requests carry a few headers; room for them at once spares regrowing the list per header.
+    if (fields_.empty()) fields_.reserve(kTypicalFieldCount);
+    fields_.emplace_back(std::move(name), std::move(value));
+  }
+  return true;
+}
+
 bool RequestHeaders::Remove(std::string_view name) {
-  auto same = std::find_if(fields_.begin(), fields_.end(),
-                           [&](const Field& f) { return EqualsIgnoringAsciiCase(f.first, name); });
+  auto same = FieldNamed(name);
   if (same == fields_.end()) return false;
   fields_.erase(same);
   return true;

@@ -22,6 +22,8 @@ class RequestHeaders {
   // Adds the field, or replaces the value (and name spelling) of the field of the same name in place.
   // Returns false and changes nothing when the name or value is not acceptable.
   bool Set(std::string_view name, std::string_view value);
+  // The same, keeping the caller's strings instead of copying them.
+  bool Set(std::string&& name, std::string&& value);
 
   // Removes the field of that name. Returns false when there was none.
   bool Remove(std::string_view name);
@@ -38,6 +40,7 @@ class RequestHeaders {
 
  private:
   static bool Acceptable(std::string_view name, std::string_view value);
+  std::vector<Field>::iterator FieldNamed(std::string_view name);
   std::vector<Field> fields_;
 };
 

@@ -13,6 +13,8 @@ std::string_view WithoutLineBreak(std::string_view line) {
 
 bool IsStatusLine(std::string_view line) { return line.substr(0, 5) == "HTTP/"; }
 
+constexpr std::size_t kTypicalHeaderBlockBytes = 512;
+
 }  // namespace
 
 void ResponseCapture::AddHeaderLine(std::string_view line) {
@@ -23,6 +25,8 @@ void ResponseCapture::AddHeaderLine(std::string_view line) {
     body_.clear();
     statusLine_.assign(bare);
   }
+  // A typical block fits, so the lines that follow append without regrowing it.
+  if (headerBlock_.capacity() < kTypicalHeaderBlockBytes) headerBlock_.reserve(kTypicalHeaderBlockBytes);
   headerBlock_.append(bare);
   headerBlock_.append("\r\n");
 }

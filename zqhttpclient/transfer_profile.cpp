@@ -7,9 +7,9 @@
 namespace OAuthClient::Http {
 namespace {
 
-std::string Environment(const char* name) {
+std::string_view Environment(const char* name) {
   const char* value = std::getenv(name);
-  return value != nullptr ? value : "";
+  return value != nullptr ? std::string_view(value) : std::string_view();
 }
 
 auto Fields(const TransportSettings& s) {
@@ -20,18 +20,22 @@ auto Fields(const TransportSettings& s) {
 
 }  // namespace
 
-bool TransferProfile::operator==(const TransferProfile& other) const {
-  return hasBody == other.hasBody && method == other.method && Fields(settings) == Fields(other.settings) &&
-         caFile == other.caFile && caDir == other.caDir;
+CaLocations CaLocationsOfEnvironment() { return {Environment("SSL_CERT_FILE"), Environment("SSL_CERT_DIR")}; }
+
+bool TransferProfile::Matches(const TransportSettings& otherSettings, std::string_view otherMethod,
+                              bool otherHasBody, const CaLocations& ca) const {
+  return hasBody == otherHasBody && method == otherMethod && Fields(settings) == Fields(otherSettings) &&
+         caFile == ca.file && caDir == ca.dir;
 }
 
-TransferProfile ProfileFor(const TransportSettings& settings, std::string_view method, bool hasBody) {
+TransferProfile ProfileFor(const TransportSettings& settings, std::string_view method, bool hasBody,
+                           const CaLocations& ca) {
   TransferProfile profile;
   profile.settings = settings;
   profile.method = method;
   profile.hasBody = hasBody;
-  profile.caFile = Environment("SSL_CERT_FILE");
-  profile.caDir = Environment("SSL_CERT_DIR");
+  profile.caFile = ca.file;
+  profile.caDir = ca.dir;
   return profile;
 }
 

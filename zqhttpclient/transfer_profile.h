@@ -9,22 +9,32 @@
 
 namespace OAuthClient::Http {
 
-// A handle whose profile equals the next request's keeps its options: only the URL, the body, the header list
+// SSL_CERT_FILE and SSL_CERT_DIR as the environment holds them now ("" when unset). The views point into the
+// environment and are used before anything can change it.
+struct CaLocations {
+  std::string_view file;
+  std::string_view dir;
+};
+CaLocations CaLocationsOfEnvironment();
+
+// A handle whose profile matches the next request keeps its options: only the URL, the body, the header list
 // and the callback data are set again. Anything else (other settings, another method, a body where there was
 // none, other CA locations in the environment) resets the handle and configures it from scratch.
 struct TransferProfile {
   TransportSettings settings;
   std::string method;
   bool hasBody = false;
-  std::string caFile;  // SSL_CERT_FILE and SSL_CERT_DIR as they were read ("" when unset)
+  std::string caFile;  // CaLocations as they were read
   std::string caDir;
 
-  bool operator==(const TransferProfile& other) const;
-  bool operator!=(const TransferProfile& other) const { return !(*this == other); }
+  // Compares in place, so that the common case (the same settings as last time) copies nothing.
+  bool Matches(const TransportSettings& otherSettings, std::string_view otherMethod, bool otherHasBody,
+               const CaLocations& ca) const;
 };
 
 // The profile a request needs: its settings, method and body presence, and the CA locations of the environment.
-TransferProfile ProfileFor(const TransportSettings& settings, std::string_view method, bool hasBody);
+TransferProfile ProfileFor(const TransportSettings& settings, std::string_view method, bool hasBody,
+                           const CaLocations& ca);
 
 }  // namespace OAuthClient::Http
 

@@ -86,6 +86,19 @@ char32_t NextUtf8(std::string_view bytes, std::size_t* pos, bool* valid) {
   return code;
 }
 
+// Whole-text checks without an early exit, so that the compiler can test many units per step.
+bool IsAscii(std::u16string_view text) {
+  char16_t any = 0;
+  for (char16_t unit : text) any |= unit;
+  return any < 0x80;
+}
+
+bool IsAscii(std::string_view bytes) {
+  unsigned char any = 0;
+  for (char c : bytes) any |= static_cast<unsigned char>(c);
+  return any < 0x80;
+}
+
 }  // namespace
 
 std::size_t WideLength(const WideChar* text) {
@@ -101,13 +114,13 @@ std::u16string_view WideView(const WideChar* text) {
 
 std::string Utf16ToUtf8(std::u16string_view text) {
   // Methods, URLs and header fields are nearly always ASCII: copy those without the per-unit work.
-  std::size_t ascii = 0;
-  while (ascii < text.size() && text[ascii] < 0x80) ++ascii;
-  std::string out(ascii, '\0');
-  for (std::size_t i = 0; i < ascii; ++i) out[i] = static_cast<char>(text[i]);
-  if (ascii == text.size()) return out;
-  text.remove_prefix(ascii);
-  out.reserve(ascii + text.size() * 3);
+  if (IsAscii(text)) {
+    std::string out(text.size(), '\0');
+    std::transform(text.begin(), text.end(), out.begin(), [](char16_t unit) { return static_cast<char>(unit); });
+    return out;
+  }
+  std::string out;
+  out.reserve(text.size() * 3);
   for (std::size_t i = 0; i < text.size(); ++i) {
     char32_t unit = text[i];
     if (IsHighSurrogate(unit) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
@@ -123,6 +136,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
   // Bodies and headers are mostly ASCII: widen the ASCII prefix in one pass, decode sequences after it.
+  if (IsAscii(bytes)) return Latin1ToUtf16(bytes);
   const std::size_t ascii = static_cast<std::size_t>(
       std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
       bytes.begin());
@@ -154,9 +168,7 @@ std::u16string Latin1ToUtf16(std::string_view bytes) {
 
 std::u16string HeaderBytesToUtf16(std::string_view bytes) {
   // Header blocks are nearly always ASCII, which both readings agree on: widen it in one pass.
-  const bool ascii =
-      std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (ascii || !IsValidUtf8(bytes)) return Latin1ToUtf16(bytes);
+  if (IsAscii(bytes) || !IsValidUtf8(bytes)) return Latin1ToUtf16(bytes);
   return Utf8ToUtf16(bytes);
 }
 

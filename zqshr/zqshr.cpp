@@ -22,9 +22,10 @@ std::u16string FoldFileName(const OAuthClient::WideChar* fileName) {
 // The refused names, folded. Hosts may load libraries from several threads, so every access is locked.
 class RefusedNames {
  public:
-  bool Contains(const std::u16string& name) {
+  // The name is folded only when something is refused, so the usual check (nothing refused) allocates nothing.
+  bool Refuses(const OAuthClient::WideChar* fileName) {
     std::lock_guard<std::mutex> lock(mutex_);
-    return names_.count(name) != 0;
+    return !names_.empty() && names_.count(FoldFileName(fileName)) != 0;
   }
   void Set(std::u16string name, bool refuse) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -58,7 +59,7 @@ extern "C" {
 ZQSHR_API int ZqshrPreloadCheck(const OAuthClient::WideChar* fileName) {
   if (fileName == nullptr) return 1;
   try {
-    return Refused().Contains(FoldFileName(fileName)) ? 0 : 1;
+    return Refused().Refuses(fileName) ? 0 : 1;
   } catch (...) {
     // Out of memory while folding: no refusal can be matched, and an exception must not cross the C boundary.
     return 1;

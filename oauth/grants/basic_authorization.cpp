@@ -46,10 +46,13 @@ std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientI
 std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client) {
   const std::u16string clientId = ReadText(request, &ITokenRequest::GetClientId);
   if (clientId.empty()) return -1;
-  const std::u16string clientSecret = ReadText(request, &ITokenRequest::GetClientSecret);
-  if (clientSecret.empty()) return -1;
+  // The secret is used before the request is called again, so its own buffer serves; the identifier is copied,
+  // as a request may hand both out of one buffer.
+  const WideChar* clientSecret = nullptr;
+  request.GetClientSecret(&clientSecret);
+  if (IsNullOrEmpty(clientSecret)) return -1;
 
-  const std::optional<std::u16string> credentials = EncodeBasicCredentials(clientId, clientSecret);
+  const std::optional<std::u16string> credentials = EncodeBasicCredentials(clientId, ViewOf(clientSecret));
   if (!credentials) return -1;
 
   const std::u16string authorization = u"Basic " + *credentials;

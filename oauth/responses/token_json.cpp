@@ -27,19 +27,19 @@ class JsonCursor {
 
   // Collects the units from the current position up to (not including) the next `stop`; stays on that unit.
   // False when the text ends first.
-  bool CollectUntil(char16_t stop, std::u16string* out) {
+  bool CollectUntil(char16_t stop, std::u16string_view* out) {
     std::size_t start = pos_;
     if (!SkipTo(stop)) return false;
-    out->assign(text_.substr(start, pos_ - start));
+    *out = text_.substr(start, pos_ - start);
     return true;
   }
 
   // Collects a bare value up to the next "," or "}"; stays on that unit. False when the text ends first.
-  bool CollectBareValue(std::u16string* out) {
+  bool CollectBareValue(std::u16string_view* out) {
     std::size_t start = pos_;
     while (!AtEnd() && Current() != u',' && Current() != u'}') Advance();
     if (AtEnd()) return false;
-    out->assign(text_.substr(start, pos_ - start));
+    *out = text_.substr(start, pos_ - start);
     return true;
   }
 
@@ -63,7 +63,7 @@ SeekResult SeekNextName(JsonCursor& cursor) {
 }
 
 // Reads `"name"`, the ":" after it and the blanks after that; the cursor ends on the value's first unit.
-bool ReadNameAndColon(JsonCursor& cursor, std::u16string* name) {
+bool ReadNameAndColon(JsonCursor& cursor, std::u16string_view* name) {
   cursor.Advance();  // over the opening quotation mark
   if (!cursor.CollectUntil(kQuote, name)) return false;
   cursor.Advance();  // over the closing quotation mark, at least once before the colon
@@ -78,7 +78,7 @@ bool ReadNameAndColon(JsonCursor& cursor, std::u16string* name) {
 
 // Reads a string value (cursor left on its closing quotation mark) or a bare value (cursor left on the "," or
 // "}" that ends it).
-bool ReadValue(JsonCursor& cursor, std::u16string* value) {
+bool ReadValue(JsonCursor& cursor, std::u16string_view* value) {
   if (cursor.Current() == kQuote) {
     cursor.Advance();
     return cursor.CollectUntil(kQuote, value);
@@ -93,8 +93,8 @@ TokenJsonResult ParseTokenJson(std::u16string_view text, TokenFieldMap* fields) 
   JsonCursor cursor(text);
   if (!cursor.SkipTo(u'{')) return kTokenJsonNotScanned;
 
-  std::u16string name;
-  std::u16string value;
+  std::u16string_view name;
+  std::u16string_view value;
   for (;;) {
     if (SeekNextName(cursor) == SeekResult::kEndOfObject) return kTokenJsonScanned;
     if (!ReadNameAndColon(cursor, &name)) return kTokenJsonNotScanned;

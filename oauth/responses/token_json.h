@@ -2,15 +2,16 @@
 #ifndef OAUTH_RESPONSES_TOKEN_JSON_H
 #define OAUTH_RESPONSES_TOKEN_JSON_H
 
+#include <functional>
 #include <map>
-#include <string>
 #include <string_view>
 
 namespace OAuthClient {
 
 // Member name -> value text, names compared exactly (case-sensitive, code unit by code unit); the first occurrence
-// of a name stays.
-using TokenFieldMap = std::map<std::u16string, std::u16string>;
+// of a name stays. Names and values are pieces of the scanned text, so the map is valid only as long as that text;
+// look-ups take any string view without making a key.
+using TokenFieldMap = std::map<std::u16string_view, std::u16string_view, std::less<>>;
 
 // Result of ParseTokenJson.
 enum TokenJsonResult : int {

@@ -34,43 +34,43 @@ void CTokenResponse::ReadAnswer(IHttpClient& client) {
   client.GetResponseHeadersText(&headersText);
   headers_.Set(headersText);
 
-  // The reply is asked for again and scanned only when this second read succeeds; it is scanned from a copy, as
-  // the component's buffer may change with its next call.
+  // The reply is asked for again and scanned only when this second read succeeds. The scan reads the component's
+  // buffer in place: nothing calls the component until the members are copied out.
   const WideChar* reply = nullptr;
   if (client.GetResponseText(&reply) != 1 || IsNullOrEmpty(reply)) return;
-  const std::u16string replyCopy(ViewOf(reply));
-  if (ParseTokenJson(replyCopy, &fields_) == kTokenJsonScanned) TakeMembers();
+  TokenFieldMap fields;
+  if (ParseTokenJson(ViewOf(reply), &fields) == kTokenJsonScanned) TakeMembers(fields);
 }
 
-void CTokenResponse::TakeMembers() {
+void CTokenResponse::TakeMembers(const TokenFieldMap& fields) {
   // An "error" member makes an error reply even with an empty value or a 200 status (RFC 6749 section 5.2).
-  if (fields_.count(u"error") != 0) {
-    TakeErrorMembers();
+  if (fields.count(u"error") != 0) {
+    TakeErrorMembers(fields);
   } else {
-    TakeTokenMembers();
+    TakeTokenMembers(fields);
   }
 }
 
-void CTokenResponse::TakeErrorMembers() {
-  TakeMember(u"error", &error_);
-  TakeMember(u"error_description", &errorDescription_);
-  TakeMember(u"error_uri", &errorUri_);
-  TakeMember(u"state", &state_);
+void CTokenResponse::TakeErrorMembers(const TokenFieldMap& fields) {
+  TakeMember(fields, u"error", &error_);
+  TakeMember(fields, u"error_description", &errorDescription_);
+  TakeMember(fields, u"error_uri", &errorUri_);
+  TakeMember(fields, u"state", &state_);
 }
 
-void CTokenResponse::TakeTokenMembers() {
-  TakeMember(u"token_type", &tokenType_);
-  TakeMember(u"access_token", &accessToken_);
-  TakeMember(u"refresh_token", &refreshToken_);
+void CTokenResponse::TakeTokenMembers(const TokenFieldMap& fields) {
+  TakeMember(fields, u"token_type", &tokenType_);
+  TakeMember(fields, u"access_token", &accessToken_);
+  TakeMember(fields, u"refresh_token", &refreshToken_);
   // Read like _wtol, which also accepts the quoted "3600" that some servers send and stops at the line break or
   // blank that a bare value keeps.
-  const auto expiresIn = fields_.find(u"expires_in");
-  if (expiresIn != fields_.end()) expiresIn_ = Platform::WideToLong(expiresIn->second.c_str());
+  const auto expiresIn = fields.find(u"expires_in");
+  if (expiresIn != fields.end()) expiresIn_ = Platform::WideToLong(std::u16string(expiresIn->second).c_str());
 }
 
-void CTokenResponse::TakeMember(const char16_t* name, StringProperty* property) const {
-  const auto member = fields_.find(name);
-  if (member != fields_.end()) property->Set(std::u16string_view(member->second));
+void CTokenResponse::TakeMember(const TokenFieldMap& fields, std::u16string_view name, StringProperty* property) {
+  const auto member = fields.find(name);
+  if (member != fields.end()) property->Set(member->second);
 }
 
 std::int32_t CTokenResponse::GetHeader(const WideChar* name, const WideChar** out) {

@@ -52,18 +52,15 @@ class CTokenResponse final : public ITokenResponse {
   std::int32_t GetResponseValue(std::uintptr_t* out) override;
   void Release() override;
 
-  // Every member the scanner picked out of the reply (empty when the reply was not scanned).
-  const TokenFieldMap& Fields() const { return fields_; }
-
  private:
   ~CTokenResponse() = default;
 
   void ReadAnswer(IHttpClient& client);
-  void TakeMembers();
-  void TakeErrorMembers();
-  void TakeTokenMembers();
-  // Stores fields_[name] by the set-string rule into `property`.
-  void TakeMember(const char16_t* name, StringProperty* property) const;
+  void TakeMembers(const TokenFieldMap& fields);
+  void TakeErrorMembers(const TokenFieldMap& fields);
+  void TakeTokenMembers(const TokenFieldMap& fields);
+  // Stores fields[name] by the set-string rule into `property`.
+  static void TakeMember(const TokenFieldMap& fields, std::u16string_view name, StringProperty* property);
 
   StringProperty accessToken_;
   StringProperty refreshToken_;
@@ -79,7 +76,6 @@ class CTokenResponse final : public ITokenResponse {
   StringProperty responseText_;
   ResponseHeaders headers_{/*foldNames=*/true};
   std::uintptr_t responseValue_ = 0;
-  TokenFieldMap fields_;
 };
 
 }  // namespace OAuthClient

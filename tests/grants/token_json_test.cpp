@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <string_view>
 
 namespace OAuthClient {
 namespace {
 
-using namespace std::string_literals;
+using namespace std::literals;
 
 TEST(TokenJsonScan, ReadsExactlyTheseMembers) {
   constexpr TokenJsonResult kYes = kTokenJsonScanned;
@@ -31,7 +32,7 @@ TEST(TokenJsonScan, ReadsExactlyTheseMembers) {
       {"BraceAfterBareValueDoesNotEndTheScan", u"{\"a\": 1}{\"b\": \"2\"}", kYes, {{u"a", u"1"}, {u"b", u"2"}}},
       {"BraceAfterStringValueEndsTheScan", u"{\"a\": \"1\"}, \"b\": \"2\"", kYes, {{u"a", u"1"}}},
       {"NonAsciiAndNulUnitsAreOrdinary", u"{\"n\u00e4me\": \"v\0\U0001F600\"}"s, kYes,
-       {{u"n\u00e4me", u"v\0\U0001F600"s}}},
+       {{u"n\u00e4me", u"v\0\U0001F600"sv}}},
       {"EmptyObject", u"{}", kYes, {}},
       {"OpenBraceAlone", u"{", kYes, {}},
       {"FormEncodedReply", u"access_token=abc&token_type=bearer", kNo, {}},

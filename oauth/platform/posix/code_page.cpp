@@ -41,6 +41,20 @@ class OutputSink {
     return count_ <= INT_MAX;
   }
 
+  // Puts a run of ASCII units, which every supported code page maps to themselves, in one step; the same
+  // result as putting them one by one.
+  template <typename Source>
+  bool PutAsciiRun(const Source* units, std::size_t n) {
+    const auto run = static_cast<std::int64_t>(n);
+    if (out_ != nullptr) {
+      const std::int64_t fits = run < capacity_ - count_ ? run : capacity_ - count_;
+      for (std::int64_t i = 0; i < fits; ++i) out_[count_ + i] = static_cast<Unit>(units[i]);
+      if (fits < run) return false;
+    }
+    count_ += run;
+    return count_ <= INT_MAX;
+  }
+
   int Count() const { return static_cast<int>(count_); }
 
  private:
@@ -191,6 +205,14 @@ bool Windows1252ToUtf16(const unsigned char* bytes, std::size_t length, OutputSi
   return true;
 }
 
+// The number of leading units below 0x80. Texts that cross the boundary are nearly always ASCII.
+template <typename Unit>
+std::size_t AsciiPrefixLength(const Unit* units, std::size_t length) {
+  std::size_t n = 0;
+  while (n < length && static_cast<std::uint32_t>(units[n]) < 0x80) ++n;
+  return n;
+}
+
 }  // namespace
 
 int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int count, char* out, int outSize) {
@@ -199,6 +221,10 @@ int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int count,
     return 0;
   }
   OutputSink<char> sink(outSize == 0 ? nullptr : out, outSize);
+  const std::size_t ascii = AsciiPrefixLength(text, length);
+  if (!sink.PutAsciiRun(text, ascii)) return 0;
+  text += ascii;
+  length -= ascii;
   const bool converted =
       codePage == kCodePageUtf8 ? Utf16ToUtf8(text, length, sink) : Utf16ToWindows1252(text, length, sink);
   return converted ? sink.Count() : 0;
@@ -211,6 +237,10 @@ int MultiByteToWideChar(std::uint32_t codePage, const char* bytes, int count, ch
   }
   const auto* input = reinterpret_cast<const unsigned char*>(bytes);
   OutputSink<char16_t> sink(outSize == 0 ? nullptr : out, outSize);
+  const std::size_t ascii = AsciiPrefixLength(input, length);
+  if (!sink.PutAsciiRun(input, ascii)) return 0;
+  input += ascii;
+  length -= ascii;
   const bool converted =
       codePage == kCodePageUtf8 ? Utf8ToUtf16(input, length, sink) : Windows1252ToUtf16(input, length, sink);
   return converted ? sink.Count() : 0;
