@@ -3,13 +3,13 @@
 // token endpoint: the requests on the wire are byte for byte the same. The two alternate in rounds so that drift
 // of the machine touches both alike.
 //
-//   token_bench --url URL [--rounds N] [--round-ms MS] [--requests N]
+//   token_bench --url URL [--rounds N] [--round-ms MS] [--requests N [--only library|raw]]
 //
 // Prints one line per round and a summary with both rates and the ratio (library / raw). The ratio of each round
 // compares two runs made back to back, so their median is the figure least moved by other load on the machine.
 // Every answer is checked (status 200 and the expected access token); any failure ends the run with exit status 1.
 // --requests N instead makes exactly N requests with each contender, one after the other, and prints their
-// times: a fixed amount of work for profilers and system-call counters.
+// times: a fixed amount of work for profilers and system-call counters; --only limits it to one contender.
 #include <curl/curl.h>
 
 #include <algorithm>
@@ -54,6 +54,7 @@ struct Options {
   int rounds = 20;
   int roundMilliseconds = 500;
   long fixedRequests = 0;
+  std::string only;  // with --requests: just this contender ("library" or "raw")
 };
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -63,10 +64,11 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     else if (name == "--rounds") options.rounds = std::atoi(argv[i + 1]);
     else if (name == "--round-ms") options.roundMilliseconds = std::atoi(argv[i + 1]);
     else if (name == "--requests") options.fixedRequests = std::atol(argv[i + 1]);
+    else if (name == "--only") options.only = argv[i + 1];
     else return false;
   }
   return argc % 2 == 1 && !options.url.empty() && options.rounds > 0 && options.roundMilliseconds > 0 &&
-         options.fixedRequests >= 0;
+         options.fixedRequests >= 0 && (options.only.empty() || options.only == "library" || options.only == "raw");
 }
 
 // One contender: a function that performs one token request and tells whether its answer was right.
@@ -249,7 +251,7 @@ bool RunAlternatingRounds(Contender& library, Contender& raw, const Options& opt
 int main(int argc, char** argv) {
   Options options;
   if (!ParseOptions(argc, argv, options)) {
-    std::fprintf(stderr, "usage: %s --url URL [--rounds N] [--round-ms MS] [--requests N]\n", argv[0]);
+    std::fprintf(stderr, "usage: %s --url URL [--rounds N] [--round-ms MS] [--requests N [--only library|raw]]\n", argv[0]);
     return 2;
   }
   curl_global_init(CURL_GLOBAL_DEFAULT);
@@ -258,8 +260,9 @@ int main(int argc, char** argv) {
     LibraryContender library(options.url);
     RawCurlContender raw(options.url);
     if (options.fixedRequests > 0) {
-      Contender* const contenders[] = {&library, &raw};
-      ok = RunFixedCount(contenders, 2, options.fixedRequests);
+      Contender* const both[] = {&library, &raw};
+      Contender* const* first = options.only == "raw" ? both + 1 : both;
+      ok = RunFixedCount(first, options.only.empty() ? 2 : 1, options.fixedRequests);
     } else {
       ok = RunAlternatingRounds(library, raw, options);
     }
