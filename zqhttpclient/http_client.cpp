@@ -226,7 +226,7 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url,
   effectiveUrl_ = std::move(result.effectiveUrl);
   errorText_ = std::move(result.errorText);
   if (result.result == kHttpOk) {
-    Answer& answer = answer_.emplace();
+    ReceivedAnswer& answer = answer_.emplace();
     answer.status = result.status;
     answer.reason = capture.ReasonPhrase();
     if (auto type = capture.FieldValue("Content-Type")) answer.contentType = std::move(*type);

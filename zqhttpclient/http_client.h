@@ -12,6 +12,19 @@
 
 namespace OAuthClient::Http {
 
+// What a CHttpClient's last successful send received. At namespace scope, not nested in the class, so that
+// std::optional sees its default member initializers as complete.
+struct ReceivedAnswer {
+  std::uint32_t status = 0;
+  std::string headerBlock;
+  std::string body;
+  std::optional<std::string> reason;
+  std::string contentType;
+  // UTF-16 forms, made on first request.
+  std::u16string headerBlockText, reasonText, contentTypeText, bodyText, headerValueText;
+  bool bodyTextReady = false;
+};
+
 // Implements every slot of IHttpClient as its header documents. The boundary methods only translate pointers and
 // codes; no exception leaves them (an allocation failure gives kHttpOutOfMemory, or is swallowed by the slots
 // that return nothing). Texts handed out are members of this object, valid until the next call that fills the
@@ -70,17 +83,6 @@ class CHttpClient final : public IHttpClient {
  private:
   ~CHttpClient() = default;
 
-  // What the last send received; empty until a send returns kHttpOk.
-  struct Answer {
-    std::uint32_t status = 0;
-    std::string headerBlock;
-    std::string body;
-    std::optional<std::string> reason;
-    std::string contentType;
-    // UTF-16 forms, made on first request.
-    std::u16string headerBlockText, reasonText, contentTypeText, bodyText, headerValueText;
-    bool bodyTextReady = false;
-  };
 
   std::int32_t Perform(const WideChar* method, const WideChar* url, std::optional<std::string_view> body);
   std::int32_t SetProxy(TransportSettings::Proxy kind, const WideChar* proxyUrl, const WideChar* second,
@@ -90,7 +92,7 @@ class CHttpClient final : public IHttpClient {
 
   TransportSettings settings_;
   RequestHeaders headers_;
-  std::optional<Answer> answer_;
+  std::optional<ReceivedAnswer> answer_;  // empty until a send returns kHttpOk
   std::int32_t lastResult_ = 0;
   std::uint64_t durationUs_ = 0;
   std::int32_t redirects_ = 0;

@@ -55,16 +55,7 @@ std::vector<RequestHeaders::Field>::iterator RequestHeaders::FieldNamed(std::str
 }
 
 bool RequestHeaders::Set(std::string_view name, std::string_view value) {
-  name = TrimHttpSpace(name);
-  value = TrimHttpSpace(value);
-  if (!Acceptable(name, value)) return false;
-  auto same = FieldNamed(name);
-  if (same != fields_.end()) {
-    *same = Field(std::string(name), std::string(value));
-  } else {
-    fields_.emplace_back(std::string(name), std::string(value));
-  }
-  return true;
+  return Set(std::string(TrimHttpSpace(name)), std::string(TrimHttpSpace(value)));
 }
 
 bool RequestHeaders::Set(std::string&& name, std::string&& value) {
