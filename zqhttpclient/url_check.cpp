@@ -42,21 +42,14 @@ ParsedUrl Parse(const std::string& url, unsigned int flags) {
   return result;
 }
 
-}  // namespace
-
-// Returns true when `url` starts with "http://" or "https://" (scheme letters in any case) and something follows.
-bool HasHttpSchemeAndMore(const std::string& url) {
+// Returns true for "http://" or "https://" (scheme letters in any case) followed by something that starts a host
+// rather than a path, query or fragment: the URLs that need no parse of their own.
+bool IsPlainHttpUrl(const std::string& url) {
   const std::size_t colon = url.find("://");
   if (colon == std::string::npos || colon + 3 >= url.size()) return false;
   const std::string_view scheme = std::string_view(url).substr(0, colon);
-  return EqualsIgnoringAsciiCase(scheme, "http") || EqualsIgnoringAsciiCase(scheme, "https");
-}
-
-namespace {
-
-// Returns true when what follows "://" starts with a host rather than a path, query or fragment.
-bool HasAuthorityStart(const std::string& url) {
-  const char first = url[url.find("://") + 3];
+  if (!EqualsIgnoringAsciiCase(scheme, "http") && !EqualsIgnoringAsciiCase(scheme, "https")) return false;
+  const char first = url[colon + 3];
   return first != '/' && first != '?' && first != '#';
 }
 
@@ -66,7 +59,7 @@ std::int32_t CheckRequestUrl(const std::string& url) {
   if (url.empty() || HasSpaceOrControl(url)) return kHttpBadUrl;
   // The common case needs no parse of its own: libcurl parses the URL once more when it sends, and a URL that
   // fails there (no host, bad port) still ends as kHttpBadUrl.
-  if (HasHttpSchemeAndMore(url) && HasAuthorityStart(url)) return kHttpOk;
+  if (IsPlainHttpUrl(url)) return kHttpOk;
   const ParsedUrl parsed = Parse(url, CURLU_NON_SUPPORT_SCHEME);
   if (!parsed.parsed || parsed.scheme.empty()) return kHttpBadUrl;
   if (parsed.scheme != "http" && parsed.scheme != "https") return kHttpUnsupportedScheme;

@@ -136,7 +136,6 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
   // Bodies and headers are mostly ASCII: widen the ASCII prefix in one pass, decode sequences after it.
-  if (IsAscii(bytes)) return Latin1ToUtf16(bytes);
   const std::size_t ascii = static_cast<std::size_t>(
       std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
       bytes.begin());
