@@ -21,7 +21,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr char kDefaultUserAgent[] = "zqhttpclient/1.0";
 // The longest single wait for socket activity; the receive timeout is checked at least this often.
 constexpr int kMaxPollMs = 1000;
 
@@ -154,7 +153,7 @@ void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   ApplyMethod(easy, profile);
   curl_easy_setopt(easy, CURLOPT_USERAGENT,
-                   settings.userAgent.empty() ? kDefaultUserAgent : settings.userAgent.c_str());
+                   settings.EffectiveUserAgent());
   ApplyTls(easy, profile);
   ApplyProxy(easy, settings);
   ApplyTimeoutsAndLimits(easy, settings);
@@ -312,6 +311,8 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
 }
 
 }  // namespace
+
+void PrepareTransport() { CurlRuntime::Instance(); }
 
 ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* capture) {
   ExchangeResult result;

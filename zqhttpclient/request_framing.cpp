@@ -1,4 +1,4 @@
-// Request framing: which body goes out for a method, and the header checks that keep the message's framing ours.
+// Request framing: the header checks that keep the message's framing the component's.
 #include "zqhttpclient/request_framing.h"
 
 #include <string>
@@ -6,12 +6,6 @@
 #include "oauthclient/http_client_codes.h"
 
 namespace OAuthClient::Http {
-
-std::optional<std::string_view> BodyToSend(std::string_view method, std::optional<std::string_view> body) {
-  if (method == "HEAD") return std::nullopt;
-  if (!body && (method == "POST" || method == "PUT" || method == "PATCH")) return std::string_view();
-  return body;
-}
 
 std::int32_t CheckRequestFraming(const RequestHeaders& headers, std::string_view userAgent,
                                  std::optional<std::string_view> body) {

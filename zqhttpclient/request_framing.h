@@ -1,4 +1,4 @@
-// Request framing: which body goes out for a method, and the header checks that keep the message's framing ours.
+// Request framing: the header checks that keep the message's framing the component's.
 #ifndef ZQHTTPCLIENT_REQUEST_FRAMING_H
 #define ZQHTTPCLIENT_REQUEST_FRAMING_H
 
@@ -15,11 +15,8 @@ namespace OAuthClient::Http {
 // per line is common); the bound keeps a runaway header from being built and sent at all.
 inline constexpr std::size_t kMaxRequestHeaderBytes = 256 * 1024;
 
-// Returns the body that goes out: none for "HEAD"; an empty one for "POST", "PUT" and "PATCH" without a body (a
-// server may answer 411 Length Required to those without Content-Length); else the caller's, if any.
-std::optional<std::string_view> BodyToSend(std::string_view method, std::optional<std::string_view> body);
-
-// Checks the caller's headers against the body that goes out (`body`, none for no body), before anything is sent.
+// Checks the caller's headers against the body that goes out (`body`, BodyToSend's, none for no body), before
+// anything is sent.
 // The header text is the caller's, but the message's framing is the component's: a Content-Length that is not
 // the body's length (0 without a body), or any Transfer-Encoding, would let a header decide where this request
 // ends and the next begins (request smuggling). Returns kHttpOk, kHttpBadHeader for such a header, or

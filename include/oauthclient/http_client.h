@@ -26,7 +26,8 @@ namespace OAuthClient {
 // that the object refuses makes every later send fail with the setting's code (kHttpBadProxy, kHttpBadHeader),
 // sending nothing, until the setting is replaced (see 3, 9, 10, 21, 23) or the object is Reset.
 //
-// The component that ships with the library (libzqhttpclient.so / zqhttpclient.dll) works as documented here:
+// The component that ships with the library (libzqhttpclient.so on libcurl / zqhttpclient.dll on WinHTTP) works
+// as documented here, with the same codes on both; the README's settings table says where WinHTTP differs:
 //  - It keeps itself loaded once CreateHttpClient has been called, so that its connection pool outlives the
 //    library's unload of it after each token request. Successive objects reuse keep-alive connections, the DNS
 //    cache and TLS sessions (a process-wide, thread-safe pool of transfer handles).
