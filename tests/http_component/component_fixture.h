@@ -30,13 +30,11 @@ std::string HttpsPort();
 std::string HttpUrl(std::string_view path);
 std::string HttpsUrl(std::string_view path);
 
-// ASCII to the component's UTF-16 and back from it.
-inline std::u16string U16(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
-inline const WideChar* W(const std::u16string& text) { return reinterpret_cast<const WideChar*>(text.c_str()); }
-inline const WideChar* W(const char16_t* literal) { return reinterpret_cast<const WideChar*>(literal); }
-inline std::u16string Text(const WideChar* text) {
-  return text != nullptr ? reinterpret_cast<const char16_t*>(text) : u"";
-}
+// Literals in the interface's character type (u"" on POSIX, L"" on Windows), ASCII widened, and a text handed
+// out as a value ("" for null).
+#define WIDE(literal) OAUTHCLIENT_TEXT(literal)
+inline WideString Wide(std::string_view ascii) { return WideString(ascii.begin(), ascii.end()); }
+inline WideString Text(const WideChar* text) { return text != nullptr ? WideString(text) : WideString(); }
 
 // The body of the last answer as bytes ("" when none).
 std::string BodyOf(IHttpClient* client);
@@ -46,10 +44,12 @@ std::string EchoBody(const std::string& echo);
 // Expects each named field of an echo body to have its value ("": absent or empty).
 void ExpectEchoFields(const std::string& echo, std::initializer_list<std::pair<const char*, std::string>> fields);
 
-inline std::int32_t Get(IHttpClient* client, const std::string& url) { return client->Send(W(u"GET"), W(U16(url))); }
+inline std::int32_t Get(IHttpClient* client, const std::string& url) {
+  return client->Send(WIDE("GET"), Wide(url).c_str());
+}
 inline std::int32_t Send(IHttpClient* client, const char* method, const std::string& url, std::string_view body) {
-  return client->SendBytes(W(U16(method)), W(U16(url)), reinterpret_cast<const unsigned char*>(body.data()),
-                           static_cast<std::uint32_t>(body.size()));
+  return client->SendBytes(Wide(method).c_str(), Wide(url).c_str(),
+                           reinterpret_cast<const unsigned char*>(body.data()), static_cast<std::uint32_t>(body.size()));
 }
 
 // Returns an http URL of a loopback port that refuses connections (bound a moment ago, never listened on).

@@ -20,9 +20,9 @@ TEST(HttpClientExchange, ServerReceivesMethodUriHeadersAndBody) {
                         Case{"POST", true, "a\0\x80\xFF\r\n"s, "6"}, Case{"PUT", true, "{\"k\":true}", "10"}}) {
     SCOPED_TRACE(c.method + std::string(c.withBody ? " with body" : ""));
     Client client = NewClient();
-    ASSERT_EQ(client->AddRequestHeader(W(u"Authorization"), W(u"Bearer token-123"), 0), kHttpOk);
+    ASSERT_EQ(client->AddRequestHeader(WIDE("Authorization"), WIDE("Bearer token-123"), 0), kHttpOk);
     const std::string url = HttpUrl("/echo/path?q=1&r=%20");
-    ASSERT_EQ(c.withBody ? Send(client.get(), c.method, url, c.body) : client->Send(W(U16(c.method)), W(U16(url))),
+    ASSERT_EQ(c.withBody ? Send(client.get(), c.method, url, c.body) : client->Send(Wide(c.method).c_str(), Wide(url).c_str()),
               kHttpOk);
     EXPECT_EQ(client->GetStatusCode(), 200u);
     const std::string echo = BodyOf(client.get());
@@ -35,15 +35,15 @@ TEST(HttpClientExchange, ServerReceivesMethodUriHeadersAndBody) {
 
 TEST(HttpClientExchange, HeadersTextAndSendTextAsUtf8) {
   Client client = NewClient();
-  ASSERT_EQ(client->SetRequestHeadersText(W(u"X-Test-One: one\r\nx-test-two:two\r\nContent-Type: text/plain\r\n")),
+  ASSERT_EQ(client->SetRequestHeadersText(WIDE("X-Test-One: one\r\nx-test-two:two\r\nContent-Type: text/plain\r\n")),
             kHttpOk);
-  ASSERT_EQ(client->AddRequestHeader(W(u"X-TEST-ONE"), W(u"replaced"), 0), kHttpOk);  // replaces by name
-  const WideChar* text = W(u"caf\u00E9 \u20AC \U0001F600");
-  ASSERT_EQ(client->SendText(W(u"POST"), W(U16(HttpUrl("/echo"))), text, -1), kHttpOk);
+  ASSERT_EQ(client->AddRequestHeader(WIDE("X-TEST-ONE"), WIDE("replaced"), 0), kHttpOk);  // replaces by name
+  const WideChar* text = WIDE("caf\u00E9 \u20AC \U0001F600");
+  ASSERT_EQ(client->SendText(WIDE("POST"), Wide(HttpUrl("/echo")).c_str(), text, -1), kHttpOk);
   const std::string echo = BodyOf(client.get());
   ExpectEchoFields(echo, {{"x-test-one", "replaced"}, {"x-test-two", "two"}, {"content-type", "text/plain"}});
   EXPECT_EQ(EchoBody(echo), "caf\xC3\xA9 \xE2\x82\xAC \xF0\x9F\x98\x80");
-  ASSERT_EQ(client->SendText(W(u"POST"), W(U16(HttpUrl("/echo"))), text, 3), kHttpOk);
+  ASSERT_EQ(client->SendText(WIDE("POST"), Wide(HttpUrl("/echo")).c_str(), text, 3), kHttpOk);
   EXPECT_EQ(EchoBody(BodyOf(client.get())), "caf");
 }
 
@@ -53,17 +53,17 @@ TEST(HttpClientExchange, StatusHeadersAndTextAreThoseReceivedInTheirCharset) {
   EXPECT_EQ(client->GetStatusCode(), 404u);
   const WideChar* text = nullptr;
   ASSERT_EQ(client->GetStatusText(&text), kHttpOk);
-  EXPECT_EQ(Text(text), u"Not Found");
+  EXPECT_EQ(Text(text), WIDE("Not Found"));
   ASSERT_EQ(client->GetResponseHeadersText(&text), kHttpOk);
-  const std::u16string headers = Text(text);
-  EXPECT_EQ(headers.substr(0, 24), u"HTTP/1.1 404 Not Found\r\n");
-  EXPECT_NE(headers.find(u"\r\nContent-Type: text/plain\r\n"), std::u16string::npos);
-  EXPECT_EQ(headers.substr(headers.size() - 4), u"\r\n\r\n");
-  ASSERT_EQ(client->GetResponseHeader(W(u"content-LENGTH"), &text), kHttpOk);
-  EXPECT_EQ(Text(text), u"11");
+  const WideString headers = Text(text);
+  EXPECT_EQ(headers.substr(0, 24), WIDE("HTTP/1.1 404 Not Found\r\n"));
+  EXPECT_NE(headers.find(WIDE("\r\nContent-Type: text/plain\r\n")), WideString::npos);
+  EXPECT_EQ(headers.substr(headers.size() - 4), WIDE("\r\n\r\n"));
+  ASSERT_EQ(client->GetResponseHeader(WIDE("content-LENGTH"), &text), kHttpOk);
+  EXPECT_EQ(Text(text), WIDE("11"));
   EXPECT_EQ(BodyOf(client.get()), "status 404\n");
-  for (const auto& [path, expected] : {std::pair{"/charset/latin1", u"caf\u00E9"}, {"/charset/utf8", u"caf\u00E9 \u20AC"},
-                                       {"/charset/utf16le", u"caf\u00E9"}, {"/status/404", u"status 404\n"}}) {
+  for (const auto& [path, expected] : {std::pair{"/charset/latin1", WIDE("caf\u00E9")}, {"/charset/utf8", WIDE("caf\u00E9 \u20AC")},
+                                       {"/charset/utf16le", WIDE("caf\u00E9")}, {"/status/404", WIDE("status 404\n")}}) {
     ASSERT_EQ(Get(client.get(), HttpUrl(path)), kHttpOk);
     ASSERT_EQ(client->GetResponseText(&text), kHttpOk);
     EXPECT_EQ(Text(text), expected) << path;
@@ -75,8 +75,8 @@ TEST(HttpClientExchange, RedirectIsFollowedOnlyWithFlagB) {
   ASSERT_EQ(Get(client.get(), HttpUrl("/redirect")), kHttpOk);
   EXPECT_EQ(client->GetStatusCode(), 302u);
 
-  ASSERT_EQ(client->SetUserAgent(W(u"agent/2")), kHttpOk);
-  ASSERT_EQ(client->AddRequestHeader(W(u"X-Test-One"), W(u"one"), 0), kHttpOk);
+  ASSERT_EQ(client->SetUserAgent(WIDE("agent/2")), kHttpOk);
+  ASSERT_EQ(client->AddRequestHeader(WIDE("X-Test-One"), WIDE("one"), 0), kHttpOk);
   client->SetOptionFlagB(1);
   ASSERT_EQ(Get(client.get(), HttpUrl("/redirect")), kHttpOk);
   EXPECT_EQ(client->GetStatusCode(), 200u);
@@ -84,9 +84,9 @@ TEST(HttpClientExchange, RedirectIsFollowedOnlyWithFlagB) {
   EXPECT_EQ(client->GetRedirectCount(), 1);
   const WideChar* text = nullptr;
   ASSERT_EQ(client->GetResponseHeadersText(&text), kHttpOk);
-  EXPECT_EQ(Text(text).substr(0, 17), u"HTTP/1.1 200 OK\r\n") << "only the last answer's headers";
+  EXPECT_EQ(Text(text).substr(0, 17), WIDE("HTTP/1.1 200 OK\r\n")) << "only the last answer's headers";
   ASSERT_EQ(client->GetEffectiveUrl(&text), kHttpOk);
-  EXPECT_EQ(Text(text), U16(HttpUrl("/echo/redirected")));
+  EXPECT_EQ(Text(text), Wide(HttpUrl("/echo/redirected")));
 }
 
 TEST(HttpClientExchange, BinaryAndEmptyResponseBodiesAndTheSizeCap) {
@@ -106,8 +106,8 @@ TEST(HttpClientExchange, BinaryAndEmptyResponseBodiesAndTheSizeCap) {
   client->SetMaxResponseSize(256);
   ASSERT_EQ(Get(client.get(), HttpUrl("/chunked")), kHttpOk);
   const WideChar* coding = nullptr;
-  ASSERT_EQ(client->GetResponseHeader(W(u"Transfer-Encoding"), &coding), kHttpOk);
-  EXPECT_EQ(Text(coding), u"chunked");
+  ASSERT_EQ(client->GetResponseHeader(WIDE("Transfer-Encoding"), &coding), kHttpOk);
+  EXPECT_EQ(Text(coding), WIDE("chunked"));
   EXPECT_EQ(BodyOf(client.get()), bytes);
   client->SetMaxResponseSize(255);
   EXPECT_EQ(Get(client.get(), HttpUrl("/chunked")), kHttpResponseTooLarge);

@@ -21,7 +21,7 @@ TEST(HttpClientTls, CertificateIsVerifiedAgainstSslCertFileUnlessFlagA) {
   EXPECT_EQ(EchoField(BodyOf(client.get()), "protocol"), "HTTP/1.1");
   const WideChar* headers = nullptr;
   ASSERT_EQ(client->GetResponseHeadersText(&headers), kHttpOk);
-  EXPECT_NE(Text(headers).find(u"\r\nContent-Type: text/plain\r\n"), std::u16string::npos);
+  EXPECT_NE(Text(headers).find(WIDE("\r\nContent-Type: text/plain\r\n")), WideString::npos);
 
   setenv("SSL_CERT_FILE", RunFile("nginx/ca.pem").c_str(), 1);
   const std::int32_t byAddress = Get(NewClient().get(), HttpsUrl("/echo"));
@@ -49,20 +49,20 @@ TEST(HttpClientTls, SecureProtocolPinsTheTlsVersion) {
 
 // The test nginx doubles as a proxy: it answers 407 (a status line without reason phrase) without credentials.
 TEST(HttpClientProxy, RequestsGoThroughTheProxyWithItsCredentials) {
-  const std::u16string proxy = U16(HttpUrl(""));
+  const WideString proxy = Wide(HttpUrl(""));
   Client client = NewClient();
-  ASSERT_EQ(client->SetStringPair(W(proxy), W(u"")), kHttpOk);
+  ASSERT_EQ(client->SetStringPair(proxy.c_str(), WIDE("")), kHttpOk);
   ASSERT_EQ(Get(client.get(), "http://proxied.invalid/x"), kHttpOk);
   EXPECT_EQ(client->GetStatusCode(), 407u);
-  const WideChar* reason = W(u"untouched");
+  const WideChar* reason = WIDE("untouched");
   EXPECT_EQ(client->GetStatusText(&reason), -1);
-  EXPECT_EQ(Text(reason), u"untouched");
-  ASSERT_EQ(client->SetStringTriple(W(proxy), W(u"user"), W(u"secret")), kHttpOk);
+  EXPECT_EQ(Text(reason), WIDE("untouched"));
+  ASSERT_EQ(client->SetStringTriple(proxy.c_str(), WIDE("user"), WIDE("secret")), kHttpOk);
   ASSERT_EQ(Get(client.get(), "http://proxied.invalid/through?x=1"), kHttpOk);
   EXPECT_EQ(BodyOf(client.get()), "proxied GET /through?x=1 Basic dXNlcjpzZWNyZXQ=\n");
   client->SetStringNone();  // direct again: proxied.invalid does not resolve
   EXPECT_EQ(Get(client.get(), "http://proxied.invalid/through"), kHttpCannotResolve);
-  EXPECT_EQ(client->SetStringPair(W(u"socks5h://127.0.0.1:1080"), W(u"a.test; b.test")), kHttpOk);
+  EXPECT_EQ(client->SetStringPair(WIDE("socks5h://127.0.0.1:1080"), WIDE("a.test; b.test")), kHttpOk);
 }
 
 // Successive objects reuse one keep-alive connection, also across threads, and share the pool safely.

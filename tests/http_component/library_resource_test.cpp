@@ -18,10 +18,10 @@ TEST(LibraryResource, HttpsRequestCarriesBearerHeadersBodyAndTlsSettings) {
   std::unique_ptr<IOAuthClient, Releaser> client(createClient());
   std::unique_ptr<IOAuthRequest, Releaser> request(createRequest());
   ASSERT_TRUE(client && request);
-  request->SetUrl(W(U16(HttpsUrl("/echo/library?x=1"))));
-  request->SetMethod(W(u"PUT"));
-  request->SetAccessToken(W(u"library-token"));
-  request->AddHeader(W(u"X-Test-One"), W(u"one"));
+  request->SetUrl(Wide(HttpsUrl("/echo/library?x=1")).c_str());
+  request->SetMethod(WIDE("PUT"));
+  request->SetAccessToken(WIDE("library-token"));
+  request->AddHeader(WIDE("X-Test-One"), WIDE("one"));
   const std::string body = std::string("bin\0ary", 7);
   request->SetBody(reinterpret_cast<const unsigned char*>(body.data()), 7);
   request->SetOptionFlagA(1);      // no certificate verification
@@ -40,8 +40,8 @@ TEST(LibraryResource, HttpsRequestCarriesBearerHeadersBodyAndTlsSettings) {
   EXPECT_EQ(EchoBody(echo), body);
   const WideChar* type = nullptr;
   // An exact-case look-up: over HTTPS too the names arrive as the server spells them (HTTP/1.1, not HTTP/2).
-  ASSERT_EQ(response->GetHeader(W(u"Content-Type"), &type), 1);
-  EXPECT_EQ(Text(type), u" text/plain");  // the value as it stands after the colon
+  ASSERT_EQ(response->GetHeader(WIDE("Content-Type"), &type), 1);
+  EXPECT_EQ(Text(type), WIDE(" text/plain"));  // the value as it stands after the colon
 }
 
 }  // namespace

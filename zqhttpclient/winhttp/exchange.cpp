@@ -12,6 +12,7 @@
 
 #include "oauthclient/http_client_codes.h"
 #include "zqhttpclient/ascii.h"
+#include "zqhttpclient/redirect_policy.h"
 #include "zqhttpclient/url_check.h"
 #include "zqhttpclient/winhttp/cracked_url.h"
 #include "zqhttpclient/winhttp/session_registry.h"
@@ -25,8 +26,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr DWORD kReadChunkBytes = 64 * 1024;
-// Headers that go only to the origin the caller sent the request to, not to another one a redirect leads to.
-constexpr std::string_view kOriginBoundHeaders[] = {"Authorization", "Cookie"};
 
 struct Failure {
   std::int32_t result;
@@ -86,7 +85,7 @@ struct Hop {
   CrackedUrl target;
   std::string method;
   std::optional<std::string_view> body;
-  bool toRequestOrigin = true;
+  bool sendsCredentials = true;  // as DecideRedirect says (IsCredentialHeader)
 };
 
 class WinHttpExchange {
@@ -136,16 +135,14 @@ std::optional<Failure> WinHttpExchange::OpenSession() {
   return std::nullopt;
 }
 
-// The caller's header lines (the origin-bound ones only to the request's own origin), then the component's
+// The caller's header lines (the credentials only while DecideRedirect lets them go), then the component's
 // User-Agent, Accept and Content-Length where the caller set none. The lines are UTF-8 (the interface's text
 // encoded); WinHTTP takes them as wide text and encodes them again for the wire.
 std::wstring WinHttpExchange::HeaderLines(const Hop& hop) const {
   const RequestHeaders& headers = *request_.headers;
   std::string lines;
   for (const auto& [name, value] : headers.Fields()) {
-    const bool originBound = std::any_of(std::begin(kOriginBoundHeaders), std::end(kOriginBoundHeaders),
-                                         [&](std::string_view bound) { return EqualsIgnoringAsciiCase(name, bound); });
-    if (originBound && !hop.toRequestOrigin) continue;
+    if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
     lines.append(name).append(value.empty() ? ":" : ": ").append(value).append("\r\n");
   }
   if (!headers.Find("User-Agent")) lines.append("User-Agent: ").append(settings_.EffectiveUserAgent()).append("\r\n");
@@ -282,7 +279,9 @@ void WinHttpExchange::Run(ExchangeResult* result) {
   if (!first) return fail({kHttpBadUrl, "malformed URL"});
   hop.target = *first;
   hop.method = std::string(request_.method);
-  hop.body = BodyToSend(request_);
+  const std::optional<std::string_view> body = BodyToSend(request_);
+  hop.body = body;
+  RedirectHop chain{request_.url, hop.method, body.has_value(), true};
   result->effectiveUrl = request_.url;
   if (auto failure = OpenSession()) return fail(std::move(*failure));
 
@@ -293,30 +292,33 @@ void WinHttpExchange::Run(ExchangeResult* result) {
     result->status = status;
     const std::optional<std::string> location =
         settings_.followRedirects && IsFollowedRedirect(status) ? capture_->FieldValue("Location") : std::nullopt;
-    if (!location) {
+    std::optional<std::wstring> next;
+    if (location) {
+      next = ResolveLocation(hop.url, HeaderBytesToWide(*location));
+      if (!next) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
+    }
+    RedirectDecision decision =
+        next ? DecideRedirect(chain, body ? body->size() : 0, status, WideToUtf8(*next)) : RedirectDecision{};
+    if (decision.action == RedirectAction::kAnswer) {
       if (auto failure = ReadBody(request.get(), hop, status)) return fail(std::move(*failure));
       result->result = kHttpOk;
       return;
     }
-    const std::optional<std::wstring> next = ResolveLocation(hop.url, HeaderBytesToWide(*location));
-    if (!next) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
-    const std::string nextUtf8 = WideToUtf8(*next);
-    if (const std::int32_t check = CheckRequestUrl(nextUtf8); check != kHttpOk)
-      return fail({check, check == kHttpUnsupportedScheme ? "a redirect led to a scheme other than http and https"
-                                                          : "the redirect's Location is not a URL"});
+    if (decision.action == RedirectAction::kUnsupportedScheme)
+      return fail({kHttpUnsupportedScheme, "a redirect led to a scheme other than http and https"});
+    if (CheckRequestUrl(decision.next.url) != kHttpOk) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
     const std::optional<CrackedUrl> target = CrackHttpUrl(*next);
     if (!target) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
     if (result->redirects == TransportSettings::kMaxRedirects)
       return fail({kHttpTooManyRedirects, "more than 10 redirects"});
     ++result->redirects;
-    if ((status == 301 || status == 302 || status == 303) && hop.method == "POST") {
-      hop.method = "GET";
-      hop.body.reset();
-    }
+    chain = std::move(decision.next);
+    hop.method = chain.method;
+    hop.body = chain.sendsBody ? body : BodyToSend(chain.method, std::nullopt);
     hop.url = *next;
     hop.target = *target;
-    hop.toRequestOrigin = target->SameOrigin(*first);
-    result->effectiveUrl = nextUtf8;
+    hop.sendsCredentials = chain.sendsCredentials;
+    result->effectiveUrl = chain.url;
   }
 }
 
