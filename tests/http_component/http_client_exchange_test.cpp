@@ -1,6 +1,8 @@
-// What the server receives and what the component hands back: methods, headers, bodies, statuses, charsets,
-// redirects and the size cap, against the test nginx.
+// What the server receives and what the component hands back: methods, headers, bodies, statuses, charsets and
+// the size cap, against the test nginx. Redirects are the fault suite's (http_client_fault_test.cpp).
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include "component_fixture.h"
 
@@ -9,29 +11,36 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(HttpClientExchange, ServerReceivesMethodUriHeadersAndBody) {
-  struct Case {
-    const char* method;
-    bool withBody;
-    std::string body;
-    const char* contentLength;  // "" when none is sent
-  };
-  for (const Case& c : {Case{"GET", false, "", ""}, Case{"POST", false, "", "0"},
-                        Case{"POST", true, "a\0\x80\xFF\r\n"s, "6"}, Case{"PUT", true, "{\"k\":true}", "10"}}) {
-    SCOPED_TRACE(c.method + std::string(c.withBody ? " with body" : ""));
-    Client client = NewClient();
-    ASSERT_EQ(client->AddRequestHeader(WIDE("Authorization"), WIDE("Bearer token-123"), 0), kHttpOk);
-    const std::string url = HttpUrl("/echo/path?q=1&r=%20");
-    ASSERT_EQ(c.withBody ? Send(client.get(), c.method, url, c.body) : client->Send(Wide(c.method).c_str(), Wide(url).c_str()),
-              kHttpOk);
-    EXPECT_EQ(client->GetStatusCode(), 200u);
-    const std::string echo = BodyOf(client.get());
-    // No body type is invented for the caller.
-    ExpectEchoFields(echo, {{"method", c.method}, {"uri", "/echo/path?q=1&r=%20"}, {"authorization", "Bearer token-123"},
-                            {"content-length", c.contentLength}, {"content-type", ""}});
-    EXPECT_EQ(EchoBody(echo), c.body);
-  }
+struct Sent {
+  const char* name;
+  const char* method;
+  std::optional<std::string> body;  // none: Send without a body
+  const char* contentLength;        // "" when none is sent
+};
+
+class HttpClientSends : public ::testing::TestWithParam<Sent> {};
+
+TEST_P(HttpClientSends, ServerReceivesMethodUriHeadersAndBody) {
+  const Sent& sent = GetParam();
+  Client client = NewClient();
+  ASSERT_EQ(client->AddRequestHeader(WIDE("Authorization"), WIDE("Bearer token-123"), 0), kHttpOk);
+  const std::string url = HttpUrl("/echo/path?q=1&r=%20");
+  ASSERT_EQ(sent.body ? Send(client.get(), sent.method, url, *sent.body)
+                      : client->Send(Wide(sent.method).c_str(), Wide(url).c_str()),
+            kHttpOk);
+  const std::string echo = BodyOf(client.get());
+  // No body type is invented for the caller.
+  ExpectEchoFields(echo, {{"method", sent.method}, {"uri", "/echo/path?q=1&r=%20"}, {"authorization", "Bearer token-123"},
+                          {"content-length", sent.contentLength}, {"content-type", ""}});
+  EXPECT_EQ(EchoBody(echo), sent.body.value_or(""));
 }
+
+INSTANTIATE_TEST_SUITE_P(Methods, HttpClientSends,
+                         ::testing::Values(Sent{"Get", "GET", std::nullopt, ""},
+                                           Sent{"PostWithoutBody", "POST", std::nullopt, "0"},
+                                           Sent{"PostBinary", "POST", "a\0\x80\xFF\r\n"s, "6"},
+                                           Sent{"PutJson", "PUT", "{\"k\":true}", "10"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(HttpClientExchange, HeadersTextAndSendTextAsUtf8) {
   Client client = NewClient();
@@ -57,62 +66,49 @@ TEST(HttpClientExchange, StatusHeadersAndTextAreThoseReceivedInTheirCharset) {
   ASSERT_EQ(client->GetResponseHeadersText(&text), kHttpOk);
   const WideString headers = Text(text);
   EXPECT_EQ(headers.substr(0, 24), WIDE("HTTP/1.1 404 Not Found\r\n"));
-  EXPECT_NE(headers.find(WIDE("\r\nContent-Type: text/plain\r\n")), WideString::npos);
   EXPECT_EQ(headers.substr(headers.size() - 4), WIDE("\r\n\r\n"));
   ASSERT_EQ(client->GetResponseHeader(WIDE("content-LENGTH"), &text), kHttpOk);
   EXPECT_EQ(Text(text), WIDE("11"));
   EXPECT_EQ(BodyOf(client.get()), "status 404\n");
-  for (const auto& [path, expected] : {std::pair{"/charset/latin1", WIDE("caf\u00E9")}, {"/charset/utf8", WIDE("caf\u00E9 \u20AC")},
-                                       {"/charset/utf16le", WIDE("caf\u00E9")}, {"/status/404", WIDE("status 404\n")}}) {
-    ASSERT_EQ(Get(client.get(), HttpUrl(path)), kHttpOk);
-    ASSERT_EQ(client->GetResponseText(&text), kHttpOk);
-    EXPECT_EQ(Text(text), expected) << path;
-  }
 }
 
-TEST(HttpClientExchange, RedirectIsFollowedOnlyWithFlagB) {
+struct Decoded {
+  const char* name;
+  const char* path;
+  const WideChar* text;
+};
+
+class HttpClientDecodes : public ::testing::TestWithParam<Decoded> {};
+
+TEST_P(HttpClientDecodes, ResponseTextFollowsTheCharset) {
   Client client = NewClient();
-  ASSERT_EQ(Get(client.get(), HttpUrl("/redirect")), kHttpOk);
-  EXPECT_EQ(client->GetStatusCode(), 302u);
-
-  ASSERT_EQ(client->SetUserAgent(WIDE("agent/2")), kHttpOk);
-  ASSERT_EQ(client->AddRequestHeader(WIDE("X-Test-One"), WIDE("one"), 0), kHttpOk);
-  client->SetOptionFlagB(1);
-  ASSERT_EQ(Get(client.get(), HttpUrl("/redirect")), kHttpOk);
-  EXPECT_EQ(client->GetStatusCode(), 200u);
-  ExpectEchoFields(BodyOf(client.get()), {{"uri", "/echo/redirected"}, {"user-agent", "agent/2"}, {"x-test-one", "one"}});
-  EXPECT_EQ(client->GetRedirectCount(), 1);
+  ASSERT_EQ(Get(client.get(), HttpUrl(GetParam().path)), kHttpOk);
   const WideChar* text = nullptr;
-  ASSERT_EQ(client->GetResponseHeadersText(&text), kHttpOk);
-  EXPECT_EQ(Text(text).substr(0, 17), WIDE("HTTP/1.1 200 OK\r\n")) << "only the last answer's headers";
-  ASSERT_EQ(client->GetEffectiveUrl(&text), kHttpOk);
-  EXPECT_EQ(Text(text), Wide(HttpUrl("/echo/redirected")));
+  ASSERT_EQ(client->GetResponseText(&text), kHttpOk);
+  EXPECT_EQ(Text(text), GetParam().text);
 }
 
-TEST(HttpClientExchange, BinaryAndEmptyResponseBodiesAndTheSizeCap) {
+INSTANTIATE_TEST_SUITE_P(Charsets, HttpClientDecodes,
+                         ::testing::Values(Decoded{"Latin1", "/charset/latin1", WIDE("caf\u00E9")},
+                                           Decoded{"Utf8ByDefault", "/charset/utf8", WIDE("caf\u00E9 \u20AC")},
+                                           Decoded{"Utf16Le", "/charset/utf16le", WIDE("caf\u00E9")}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Over the cap is the fault suite's; here a body exactly at the cap arrives whole, with or without Content-Length.
+TEST(HttpClientExchange, BinaryBodiesAtTheCapAndEmptyBodies) {
   Client client = NewClient();
   std::string bytes;
   for (int i = 0; i < 256; ++i) bytes.push_back(static_cast<char>(i));
-  client->SetMaxResponseSize(256);  // exactly at the cap is allowed, one byte over is not
+  client->SetMaxResponseSize(256);
   ASSERT_EQ(Get(client.get(), HttpUrl("/binary")), kHttpOk);
+  EXPECT_EQ(BodyOf(client.get()), bytes);
+  ASSERT_EQ(Get(client.get(), HttpUrl("/chunked")), kHttpOk);
   EXPECT_EQ(BodyOf(client.get()), bytes);
   client->SetMaxResponseSize(255);
   EXPECT_EQ(Get(client.get(), HttpUrl("/binary")), kHttpResponseTooLarge);
+  ASSERT_EQ(Get(client.get(), HttpUrl("/status/204")), kHttpOk);
   const unsigned char* data = reinterpret_cast<const unsigned char*>("x");
   std::uint32_t length = 7;
-  EXPECT_EQ(client->GetResponseBody(&data, &length), -1) << "no answer is kept";
-  EXPECT_EQ(length, 7u);
-  // Without Content-Length the cap holds as the body arrives.
-  client->SetMaxResponseSize(256);
-  ASSERT_EQ(Get(client.get(), HttpUrl("/chunked")), kHttpOk);
-  const WideChar* coding = nullptr;
-  ASSERT_EQ(client->GetResponseHeader(WIDE("Transfer-Encoding"), &coding), kHttpOk);
-  EXPECT_EQ(Text(coding), WIDE("chunked"));
-  EXPECT_EQ(BodyOf(client.get()), bytes);
-  client->SetMaxResponseSize(255);
-  EXPECT_EQ(Get(client.get(), HttpUrl("/chunked")), kHttpResponseTooLarge);
-
-  ASSERT_EQ(Get(client.get(), HttpUrl("/status/204")), kHttpOk);
   EXPECT_EQ(client->GetResponseBody(&data, &length), kHttpOk);
   EXPECT_EQ(data, nullptr);
   EXPECT_EQ(length, 0u);

@@ -26,11 +26,12 @@ struct Fault {
   const char* answerHas = nullptr;     // text the answer's body holds
   const char* answerLacks = "secret";  // text it must not hold (none when null)
   bool sendsNothing = false;           // the server never hears of `target`
+  int redirects = 0;                   // followed before the answer
 };
 
 // A setting the component refuses: the send fails with `code`, and the server never hears of the request.
 Fault Refusal(const char* name, std::int32_t code, Setup setup) {
-  return {name, std::string("/refused/") + name, code, std::move(setup), "a=1", 0, nullptr, "secret", true};
+  return {name, std::string("/refused/") + name, code, std::move(setup), "a=1", 0, nullptr, "secret", true, 0};
 }
 
 std::string TargetUrl(std::string_view target) {
@@ -94,16 +95,17 @@ const Fault kFaults[] = {
     {"ContentLengthOfTheBody", "/echo/length", kHttpOk, Header(WIDE("Content-Length"), WIDE("3")), "a=1", 200,
      "\r\n\r\na=1"},
     // Redirects: another origin gets neither the body nor a credential.
+    {"RedirectNotFollowedWithoutFlagB", "/redirect/302/same", kHttpOk, nullptr, nullptr, 302, "moved"},
     {"Redirect302OtherOrigin", "/redirect/302/other", kHttpOk, kCredentialsFollow, kSecretBody.c_str(), 200,
-     "GET /echo/302/other"},
+     "GET /echo/302/other", "secret", false, 1},
     {"Redirect307OtherOriginWithBody", "/redirect/307/other", kHttpOk, kCredentialsFollow, kSecretBody.c_str(), 307,
      "moved"},
     {"Redirect308OtherOriginWithoutBody", "/redirect/308/other", kHttpOk, kCredentialsFollow, nullptr, 200,
-     "GET /echo/308/other"},
+     "GET /echo/308/other", "secret", false, 1},
     {"Redirect307SameOrigin", "/redirect/307/same", kHttpOk, kCredentialsFollow, kSecretBody.c_str(), 200,
-     "Bearer secret-token", nullptr},
+     "Bearer secret-token", nullptr, false, 1},
     {"RedirectToFtp", "/redirect-ftp", kHttpUnsupportedScheme, kFollow},
-    {"RedirectLoop", "/redirect-loop", kHttpTooManyRedirects, kFollow},
+    {"RedirectLoop", "/redirect-loop", kHttpTooManyRedirects, kFollow, nullptr, 0, nullptr, "secret", false, 10},
     // Answers that are not HTTP, or too big.
     {"GarbageStatusLine", "/not-http", kHttpSendFailed},
     {"Http09Body", "/http09", kHttpSendFailed},
@@ -151,10 +153,19 @@ TEST_P(HttpClientFault, EndsWithItsCodeWithinItsBound) {
     ASSERT_EQ(Get(probe.get(), TargetUrl("/hits?path=" + fault.target)), kHttpOk);
     EXPECT_EQ(BodyOf(probe.get()), "0") << fault.target << " was asked for";
   }
-  if (fault.expected == kHttpOk) return;
+  EXPECT_EQ(client->GetRedirectCount(), fault.redirects);
+  const WideChar* text = nullptr;
+  if (fault.expected == kHttpOk) {
+    // Only the last answer's headers; the URL it came from.
+    ASSERT_EQ(client->GetResponseHeadersText(&text), kHttpOk);
+    EXPECT_EQ(Text(text).substr(0, 13), Wide("HTTP/1.1 " + std::to_string(fault.status) + " "));
+    ASSERT_EQ(client->GetEffectiveUrl(&text), kHttpOk);
+    EXPECT_NE(Text(text).find(Wide(fault.redirects ? "/echo/" : fault.target)), WideString::npos);
+    return;
+  }
   EXPECT_EQ(client->GetLastResult(), fault.expected);
   const WideChar* const sentinel = WIDE("sentinel");
-  const WideChar* text = sentinel;
+  text = sentinel;
   const unsigned char* data = nullptr;
   std::uint32_t length = 42;
   EXPECT_EQ(client->GetResponseHeadersText(&text), -1);

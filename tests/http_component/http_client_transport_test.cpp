@@ -36,16 +36,27 @@ TEST(HttpClientTls, CertificateIsVerifiedAgainstSslCertFileUnlessFlagA) {
 
 // The server offers TLS 1.2 and 1.3. TLS 1.0 fails the handshake (the server refuses it, and so does OpenSSL 3
 // at its default security level).
-TEST(HttpClientTls, SecureProtocolPinsTheTlsVersion) {
-  for (const auto& [code, expected, protocol] :
-       {std::tuple{0, kHttpOk, "TLSv1.3"}, {3, kHttpTlsFailed, ""}, {5, kHttpOk, "TLSv1.2"}, {6, kHttpOk, "TLSv1.3"}}) {
-    Client client = NewClient();
-    client->SetOptionFlagA(1);
-    client->SetSecureProtocol(code);
-    ASSERT_EQ(Get(client.get(), HttpsUrl("/echo")), expected) << code;
-    EXPECT_EQ(EchoField(BodyOf(client.get()), "tls"), protocol) << code;
-  }
+struct Pinned {
+  const char* name;
+  std::int32_t code;
+  std::int32_t expected;
+  const char* protocol;
+};
+
+class HttpClientTlsVersion : public ::testing::TestWithParam<Pinned> {};
+
+TEST_P(HttpClientTlsVersion, SecureProtocolPinsTheTlsVersion) {
+  Client client = NewClient();
+  client->SetOptionFlagA(1);
+  client->SetSecureProtocol(GetParam().code);
+  ASSERT_EQ(Get(client.get(), HttpsUrl("/echo")), GetParam().expected);
+  EXPECT_EQ(EchoField(BodyOf(client.get()), "tls"), GetParam().protocol);
 }
+
+INSTANTIATE_TEST_SUITE_P(Codes, HttpClientTlsVersion,
+                         ::testing::Values(Pinned{"Default", 0, kHttpOk, "TLSv1.3"}, Pinned{"Tls10", 3, kHttpTlsFailed, ""},
+                                           Pinned{"Tls12", 5, kHttpOk, "TLSv1.2"}, Pinned{"Tls13", 6, kHttpOk, "TLSv1.3"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // The test nginx doubles as a proxy: it answers 407 (a status line without reason phrase) without credentials.
 TEST(HttpClientProxy, RequestsGoThroughTheProxyWithItsCredentials) {

@@ -1,6 +1,5 @@
-// The component through the library's public exports: RequestResource against the test nginx, loaded the way a
-// host loads the library (dlopen by name, dlsym of the exports), with the real component found beside it.
-#include <dlfcn.h>
+// The component through the library's public exports: RequestResource against the test nginx, with the real
+// component found beside the library.
 #include <gtest/gtest.h>
 
 #include "component_fixture.h"
@@ -10,13 +9,8 @@ namespace OAuthClient::Testing {
 namespace {
 
 TEST(LibraryResource, HttpsRequestCarriesBearerHeadersBodyAndTlsSettings) {
-  void* const library = dlopen("liboauthclient.so", RTLD_NOW);
-  ASSERT_NE(library, nullptr) << dlerror();
-  const auto createClient = reinterpret_cast<CreateOAuthClientFunction>(dlsym(library, "CreateOAuthClient"));
-  const auto createRequest = reinterpret_cast<CreateOAuthRequestFunction>(dlsym(library, "CreateOAuthRequest"));
-  ASSERT_TRUE(createClient != nullptr && createRequest != nullptr) << "the library's exports are missing";
-  std::unique_ptr<IOAuthClient, Releaser> client(createClient());
-  std::unique_ptr<IOAuthRequest, Releaser> request(createRequest());
+  std::unique_ptr<IOAuthClient, Releaser> client(CreateOAuthClient());
+  std::unique_ptr<IOAuthRequest, Releaser> request(CreateOAuthRequest());
   ASSERT_TRUE(client && request);
   request->SetUrl(Wide(HttpsUrl("/echo/library?x=1")).c_str());
   request->SetMethod(WIDE("PUT"));
