@@ -30,22 +30,35 @@ TEST_P(SharedLibraryTest, OpensAsTheRowSays) {
   EXPECT_EQ(moved.IsOpen(), row.opens);
 }
 
-const std::string kFolder = COMMON_TEST_LIBRARY_DIR;
+// The build names folders with "/"; Windows' loader wants "\\" in a path.
+std::string NativeFolder(std::string folder) {
+#if defined(_WIN32)
+  for (char& c : folder) c = c == '/' ? '\\' : c;
+#endif
+  return folder;
+}
+
+const std::string kFolder = NativeFolder(COMMON_TEST_LIBRARY_DIR);
 const std::string kName = COMMON_TEST_LIBRARY_NAME;
+#if defined(_WIN32)
+const std::string kSeparator = "\\";
+#else
+const std::string kSeparator = "/";
+#endif
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, SharedLibraryTest,
-    testing::Values(Row{"FullPath", kFolder + "/" + kName, "", true},
+    testing::Values(Row{"FullPath", kFolder + kSeparator + kName, "", true},
                     Row{"BareNameFoundInTheFallbackFolder", kName, kFolder, true},
                     Row{"BareNameWithoutFallbackIsNotFound", kName, "", false},
-                    Row{"NoFallbackForAPathWithAFolder", "./" + kName, kFolder, false},
+                    Row{"NoFallbackForAPathWithAFolder", "." + kSeparator + kName, kFolder, false},
                     Row{"MissingLibrary", "libno_such_library.so", kFolder, false},
                     Row{"EmptyName", "", kFolder, false}),
     [](const testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
 TEST(SharedLibraryFolderTest, FolderOfLoadedObjectNamesTheLoadedFile) {
   SharedLibrary library;
-  ASSERT_TRUE(library.Open(kFolder + "/" + kName));
+  ASSERT_TRUE(library.Open(kFolder + kSeparator + kName));
   EXPECT_EQ(FolderOfLoadedObject(library.FindSymbol("ZqshrPreloadCheck")), kFolder);
   EXPECT_EQ(FolderOfLoadedObject(nullptr), "");
 }

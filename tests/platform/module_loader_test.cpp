@@ -52,8 +52,8 @@ TEST(ModuleLoaderTest, MapsWindowsNamesToSharedObjects) {
   for (const auto& [name, mapped] : cases) EXPECT_EQ(MapLibraryName(name), mapped) << name;
 }
 
-// Which copy of the probe is found depends on the run (see CMakeLists.txt): without LD_LIBRARY_PATH the one
-// beside the other libraries (RUNPATH), with it the one it names.
+// Which copy of the probe is found depends on the run (see CMakeLists.txt): without LD_LIBRARY_PATH the one in the
+// loader's own folder, with it the one it names.
 TEST(ModuleLoaderTest, FindsTheLibraryThroughTheOrdinarySearch) {
   const char* expected = std::getenv("LOADER_PROBE_EXPECTED");
   ASSERT_NE(expected, nullptr);
