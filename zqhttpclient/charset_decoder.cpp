@@ -3,8 +3,8 @@
 
 #include <array>
 
-#include "zqhttpclient/ascii.h"
-#include "zqhttpclient/utf16.h"
+#include "common/ascii.h"
+#include "zqhttpclient/interface_text.h"
 
 namespace OAuthClient::Http {
 namespace {

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "oauthclient/http_client_codes.h"
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
 #include "zqhttpclient/curl_handles.h"
 #include "zqhttpclient/curl_result.h"
 #include "zqhttpclient/curl_runtime.h"
@@ -60,7 +60,7 @@ bool AppendHeader(SList* list, const char* line) {
 }
 
 // The caller's headers in libcurl's list, without the credentials when the hop may not carry them.
-bool BuildHeaderList(const RequestHeaders& headers, const RedirectHop& hop, bool hasBody, SList* list) {
+bool BuildHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, bool hasBody, SList* list) {
   // One buffer for every line: libcurl copies each line, so the buffer is refilled rather than rebuilt.
   std::string line;
   for (const auto& [name, value] : headers.Fields()) {
@@ -106,7 +106,7 @@ long SslVersionFor(std::int32_t secureProtocol) {
 }
 
 void ApplyTls(CURL* easy, const TransferProfile& profile) {
-  const TransportSettings& settings = profile.settings;
+  const ComponentSettings& settings = profile.settings;
   curl_easy_setopt(easy, CURLOPT_SSLVERSION, SslVersionFor(settings.secureProtocol));
   // HTTP/1.1 also over TLS, where libcurl would offer HTTP/2 by ALPN: HTTP/2 lower-cases every header name, and
   // hosts look response headers up by their exact spelling.
@@ -122,8 +122,8 @@ void ApplyTls(CURL* easy, const TransferProfile& profile) {
   if (!profile.caDir.empty()) curl_easy_setopt(easy, CURLOPT_CAPATH, profile.caDir.c_str());
 }
 
-void ApplyProxy(CURL* easy, const TransportSettings& settings) {
-  using Proxy = TransportSettings::Proxy;
+void ApplyProxy(CURL* easy, const ComponentSettings& settings) {
+  using Proxy = ComponentSettings::Proxy;
   if (settings.proxy == Proxy::kNone) {
     // An empty proxy turns libcurl's reading of http_proxy / https_proxy / all_proxy off.
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
@@ -141,7 +141,7 @@ void ApplyProxy(CURL* easy, const TransportSettings& settings) {
 
 // libcurl never follows a redirect itself: PerformExchange does, hop by hop, as DecideRedirect says. The
 // whole-exchange timeout is set per hop (ConfigureRequest), with what is left of it.
-void ApplyTimeoutsAndLimits(CURL* easy, const TransportSettings& settings) {
+void ApplyTimeoutsAndLimits(CURL* easy, const ComponentSettings& settings) {
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings.EffectiveConnectTimeoutMs()));
   curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
                    static_cast<curl_off_t>(settings.EffectiveMaxResponseBytes()));
@@ -149,7 +149,7 @@ void ApplyTimeoutsAndLimits(CURL* easy, const TransportSettings& settings) {
 
 // Sets what the profile covers on a freshly reset easy handle.
 void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
-  const TransportSettings& settings = profile.settings;
+  const ComponentSettings& settings = profile.settings;
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   ApplyMethod(easy, profile);
   curl_easy_setopt(easy, CURLOPT_USERAGENT,
@@ -187,7 +187,7 @@ curl_off_t BytesMoved(CURL* easy) {
 // Drives the transfer to its end. The receive timeout is this loop's: it counts from the moment the request
 // could be sent (connection and TLS handshake done; those have the connect timeout) and restarts whenever bytes
 // move. Returns libcurl's result, with receiveTimedOut set when the loop gave up.
-void RunTransfer(CURL* easy, CURLM* multi, const TransportSettings& settings, TransferOutcome* outcome) {
+void RunTransfer(CURL* easy, CURLM* multi, const ComponentSettings& settings, TransferOutcome* outcome) {
   if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
     outcome->code = CURLE_FAILED_INIT;
     return;
@@ -285,7 +285,7 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
   char errorBuffer[CURL_ERROR_SIZE];
   errorBuffer[0] = '\0';
   TransferOutcome outcome;
-  outcome.viaProxy = request.settings->proxy != TransportSettings::Proxy::kNone;
+  outcome.viaProxy = request.settings->proxy != ComponentSettings::Proxy::kNone;
   if (!BuildHeaderList(*request.headers, hop.request, hop.body.has_value(), &headers) ||
       !ConfigureRequest(easy, hop.request.url, hop.body, headers.get(), hop.timeoutMs, &state, errorBuffer)) {
     outcome.code = CURLE_OUT_OF_MEMORY;
@@ -352,7 +352,7 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
         result.errorText = "a redirect named another scheme than http or https";
         break;
       }
-      if (result.redirects == TransportSettings::kMaxRedirects) {
+      if (result.redirects == ComponentSettings::kMaxRedirects) {
         result.result = kHttpTooManyRedirects;
         result.errorText = "too many redirects";
         break;

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "zqhttpclient/request_headers.h"
+#include "zqhttpclient/outgoing_headers.h"
 #include "zqhttpclient/response_capture.h"
-#include "zqhttpclient/transport_settings.h"
+#include "zqhttpclient/component_settings.h"
 
 namespace OAuthClient::Http {
 
@@ -18,8 +18,8 @@ struct ExchangeRequest {
   std::string_view method;            // an HTTP token, sent as given (case counts)
   const std::string& url;             // already checked by CheckRequestUrl; handed to libcurl as it is
   std::optional<std::string_view> body;  // none: no body at all; a value (even empty): sent with Content-Length
-  const RequestHeaders* headers = nullptr;
-  const TransportSettings* settings = nullptr;
+  const OutgoingHeaders* headers = nullptr;
+  const ComponentSettings* settings = nullptr;
 };
 
 // What came of it.

@@ -5,13 +5,13 @@
 #include <new>
 #include <utility>
 
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
 #include "zqhttpclient/charset_decoder.h"
 #include "zqhttpclient/exchange.h"
 #include "zqhttpclient/request_framing.h"
 #include "zqhttpclient/response_capture.h"
 #include "zqhttpclient/url_check.h"
-#include "zqhttpclient/utf16.h"
+#include "zqhttpclient/interface_text.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -69,7 +69,7 @@ std::uint32_t CHttpClient::GetInterfaceVersion() { return kHttpClientInterfaceVe
 
 void CHttpClient::Reset() {
   GuardedVoid([&] {
-    settings_ = TransportSettings();
+    settings_ = ComponentSettings();
     headers_.Clear();
     proxyRefused_ = false;
     headerRefused_ = false;
@@ -94,7 +94,7 @@ std::int32_t CHttpClient::GetOptionFlagB() { return settings_.followRedirects ? 
 
 void CHttpClient::SetStringNone() {
   GuardedVoid([&] {
-    settings_.proxy = TransportSettings::Proxy::kNone;
+    settings_.proxy = ComponentSettings::Proxy::kNone;
     proxyRefused_ = false;
     settings_.proxyUrl.clear();
     settings_.proxyUser.clear();
@@ -103,7 +103,7 @@ void CHttpClient::SetStringNone() {
   });
 }
 
-std::int32_t CHttpClient::SetProxy(TransportSettings::Proxy kind, const WideChar* proxyUrl,
+std::int32_t CHttpClient::SetProxy(ComponentSettings::Proxy kind, const WideChar* proxyUrl,
                                    const WideChar* second, const WideChar* third) {
   if (proxyUrl == nullptr) return kHttpBadArgument;
   std::string url = WideToUtf8(proxyUrl);
@@ -117,7 +117,7 @@ std::int32_t CHttpClient::SetProxy(TransportSettings::Proxy kind, const WideChar
   settings_.proxyUser.clear();
   settings_.proxyPassword.clear();
   settings_.proxyBypassList.clear();
-  if (kind == TransportSettings::Proxy::kWithCredentials) {
+  if (kind == ComponentSettings::Proxy::kWithCredentials) {
     settings_.proxyUser = WideToUtf8(second);
     settings_.proxyPassword = WideToUtf8(third);
   } else {
@@ -127,11 +127,11 @@ std::int32_t CHttpClient::SetProxy(TransportSettings::Proxy kind, const WideChar
 }
 
 std::int32_t CHttpClient::SetStringTriple(const WideChar* proxyUrl, const WideChar* user, const WideChar* password) {
-  return Guarded([&] { return SetProxy(TransportSettings::Proxy::kWithCredentials, proxyUrl, user, password); });
+  return Guarded([&] { return SetProxy(ComponentSettings::Proxy::kWithCredentials, proxyUrl, user, password); });
 }
 
 std::int32_t CHttpClient::SetStringPair(const WideChar* proxyUrl, const WideChar* bypassList) {
-  return Guarded([&] { return SetProxy(TransportSettings::Proxy::kWithBypassList, proxyUrl, bypassList, nullptr); });
+  return Guarded([&] { return SetProxy(ComponentSettings::Proxy::kWithBypassList, proxyUrl, bypassList, nullptr); });
 }
 
 void CHttpClient::SetSecureProtocol(std::int32_t code) {

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "oauthclient/http_client.h"
-#include "zqhttpclient/request_headers.h"
-#include "zqhttpclient/transport_settings.h"
+#include "zqhttpclient/outgoing_headers.h"
+#include "zqhttpclient/component_settings.h"
 
 namespace OAuthClient::Http {
 
@@ -84,15 +84,15 @@ class CHttpClient final : public IHttpClient {
   ~CHttpClient() = default;
 
   std::int32_t Perform(const WideChar* method, const WideChar* url, std::optional<std::string_view> body);
-  std::int32_t SetProxy(TransportSettings::Proxy kind, const WideChar* proxyUrl, const WideChar* second,
+  std::int32_t SetProxy(ComponentSettings::Proxy kind, const WideChar* proxyUrl, const WideChar* second,
                         const WideChar* third);
   std::int32_t Fail(std::int32_t result, std::string text);
   // Remembers that a header setting was refused and returns kHttpBadHeader.
   std::int32_t RefuseHeader();
   void ForgetLastExchange();
 
-  TransportSettings settings_;
-  RequestHeaders headers_;
+  ComponentSettings settings_;
+  OutgoingHeaders headers_;
   // A refused setting fails every send (kHttpBadProxy, kHttpBadHeader) until it is replaced: the proxy by an
   // accepted proxy setting or SetStringNone, a header by ClearRequestHeaders; both by Reset.
   bool proxyRefused_ = false;

@@ -1,7 +1,7 @@
 // Redirect policy: whether a redirect is followed, and what the next request carries (method, body, credentials).
 #include "zqhttpclient/redirect_policy.h"
 
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
 
 namespace OAuthClient::Http {
 

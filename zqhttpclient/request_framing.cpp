@@ -7,7 +7,7 @@
 
 namespace OAuthClient::Http {
 
-std::int32_t CheckRequestFraming(const RequestHeaders& headers, std::string_view userAgent,
+std::int32_t CheckRequestFraming(const OutgoingHeaders& headers, std::string_view userAgent,
                                  std::optional<std::string_view> body) {
   std::size_t bytes = userAgent.size();
   for (const auto& [name, value] : headers.Fields()) bytes += name.size() + value.size() + 4;  // ": " and CR LF

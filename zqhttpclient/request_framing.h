@@ -7,7 +7,7 @@
 #include <optional>
 #include <string_view>
 
-#include "zqhttpclient/request_headers.h"
+#include "zqhttpclient/outgoing_headers.h"
 
 namespace OAuthClient::Http {
 
@@ -21,7 +21,7 @@ inline constexpr std::size_t kMaxRequestHeaderBytes = 256 * 1024;
 // the body's length (0 without a body), or any Transfer-Encoding, would let a header decide where this request
 // ends and the next begins (request smuggling). Returns kHttpOk, kHttpBadHeader for such a header, or
 // kHttpHeaderTooLarge when the headers and `userAgent` exceed kMaxRequestHeaderBytes.
-std::int32_t CheckRequestFraming(const RequestHeaders& headers, std::string_view userAgent,
+std::int32_t CheckRequestFraming(const OutgoingHeaders& headers, std::string_view userAgent,
                                  std::optional<std::string_view> body);
 
 }  // namespace OAuthClient::Http

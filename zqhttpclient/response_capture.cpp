@@ -1,7 +1,8 @@
 // ResponseCapture: what one exchange received: the final answer's status line, header block and body (capped).
 #include "zqhttpclient/response_capture.h"
 
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
+#include "common/header_lines.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -58,15 +59,11 @@ std::optional<std::string> ResponseCapture::ReasonPhrase() const {
 }
 
 std::optional<std::string> FindHeaderField(std::string_view block, std::string_view name) {
-  while (!block.empty()) {
-    const std::size_t end = block.find("\r\n");
-    const std::string_view line = block.substr(0, end);
+  for (std::string_view line : HeaderLines(block, LineBreak::kCrLf)) {
     const std::size_t colon = line.find(':');
     if (colon != std::string_view::npos && !IsStatusLine(line) &&
         EqualsIgnoringAsciiCase(TrimHttpSpace(line.substr(0, colon)), name))
       return std::string(TrimHttpSpace(line.substr(colon + 1)));
-    if (end == std::string_view::npos) break;
-    block.remove_prefix(end + 2);
   }
   return std::nullopt;
 }

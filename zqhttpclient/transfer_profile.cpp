@@ -12,7 +12,7 @@ std::string_view Environment(const char* name) {
   return value != nullptr ? std::string_view(value) : std::string_view();
 }
 
-auto Fields(const TransportSettings& s) {
+auto Fields(const ComponentSettings& s) {
   return std::tie(s.ignoreCertificateErrors, s.followRedirects, s.secureProtocol, s.connectTimeoutMs,
                   s.receiveTimeoutMs, s.exchangeTimeoutMs, s.maxResponseBytes, s.userAgent, s.proxy, s.proxyUrl,
                   s.proxyUser, s.proxyPassword, s.proxyBypassList);
@@ -22,13 +22,13 @@ auto Fields(const TransportSettings& s) {
 
 CaLocations CaLocationsOfEnvironment() { return {Environment("SSL_CERT_FILE"), Environment("SSL_CERT_DIR")}; }
 
-bool TransferProfile::Matches(const TransportSettings& otherSettings, std::string_view otherMethod,
+bool TransferProfile::Matches(const ComponentSettings& otherSettings, std::string_view otherMethod,
                               bool otherHasBody, const CaLocations& ca) const {
   return hasBody == otherHasBody && method == otherMethod && Fields(settings) == Fields(otherSettings) &&
          caFile == ca.file && caDir == ca.dir;
 }
 
-TransferProfile ProfileFor(const TransportSettings& settings, std::string_view method, bool hasBody,
+TransferProfile ProfileFor(const ComponentSettings& settings, std::string_view method, bool hasBody,
                            const CaLocations& ca) {
   TransferProfile profile;
   profile.settings = settings;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "zqhttpclient/transport_settings.h"
+#include "zqhttpclient/component_settings.h"
 
 namespace OAuthClient::Http {
 
@@ -21,19 +21,19 @@ CaLocations CaLocationsOfEnvironment();
 // and the callback data are set again. Anything else (other settings, another method, a body where there was
 // none, other CA locations in the environment) resets the handle and configures it from scratch.
 struct TransferProfile {
-  TransportSettings settings;
+  ComponentSettings settings;
   std::string method;
   bool hasBody = false;
   std::string caFile;  // CaLocations as they were read
   std::string caDir;
 
   // Compares in place, so that the common case (the same settings as last time) copies nothing.
-  bool Matches(const TransportSettings& otherSettings, std::string_view otherMethod, bool otherHasBody,
+  bool Matches(const ComponentSettings& otherSettings, std::string_view otherMethod, bool otherHasBody,
                const CaLocations& ca) const;
 };
 
 // The profile a request needs: its settings, method and body presence, and the CA locations of the environment.
-TransferProfile ProfileFor(const TransportSettings& settings, std::string_view method, bool hasBody,
+TransferProfile ProfileFor(const ComponentSettings& settings, std::string_view method, bool hasBody,
                            const CaLocations& ca);
 
 }  // namespace OAuthClient::Http

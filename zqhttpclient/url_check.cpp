@@ -2,7 +2,7 @@
 #include "zqhttpclient/url_check.h"
 
 #include "oauthclient/http_client_codes.h"
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
 #include "zqhttpclient/url_parts.h"
 
 namespace OAuthClient::Http {

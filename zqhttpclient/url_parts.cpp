@@ -3,7 +3,7 @@
 
 #include <curl/curl.h>
 
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
 #include "zqhttpclient/curl_handles.h"
 
 namespace OAuthClient::Http {

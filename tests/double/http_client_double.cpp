@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/utf8_utf16.h"
 #include "oauthclient/http_client.h"
 
 #if defined(_WIN32)
@@ -22,41 +23,7 @@ namespace {
 
 // UTF-16 to UTF-8 for the log; a lone surrogate becomes U+FFFD so every text logs as valid UTF-8.
 std::string ToUtf8(const WideChar* text, std::size_t count) {
-  static constexpr unsigned char kLead[] = {0, 0xC0, 0xE0, 0xF0};
-  std::string out;
-  for (std::size_t i = 0; i < count; ++i) {
-    std::uint32_t c = static_cast<char16_t>(text[i]);
-    const std::uint32_t next = i + 1 < count ? static_cast<char16_t>(text[i + 1]) : 0;
-    if (c >= 0xD800 && c <= 0xDBFF && next >= 0xDC00 && next <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (next - 0xDC00);
-      ++i;
-    } else if (c >= 0xD800 && c <= 0xDFFF) {
-      c = 0xFFFD;
-    }
-    const int more = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-    out += static_cast<char>(more == 0 ? c : kLead[more] | (c >> (6 * more)));
-    for (int shift = 6 * (more - 1); shift >= 0; shift -= 6) out += static_cast<char>(0x80 | ((c >> shift) & 0x3F));
-  }
-  return out;
-}
-
-// UTF-8 (as tests write it: well formed) to UTF-16.
-std::basic_string<WideChar> FromUtf8(const char* text) {
-  std::basic_string<WideChar> out;
-  const auto* p = reinterpret_cast<const unsigned char*>(text);
-  while (*p != 0) {
-    std::uint32_t c = *p++;
-    int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-    if (more > 0) c &= 0x3F >> more;
-    for (; more > 0 && (*p & 0xC0) == 0x80; --more) c = (c << 6) | (*p++ & 0x3F);
-    if (c >= 0x10000) {
-      out += static_cast<WideChar>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<WideChar>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<WideChar>(c);
-    }
-  }
-  return out;
+  return Utf16ToUtf8(std::basic_string_view<WideChar>(text, count));
 }
 
 // A zero-terminated boundary text as it appears in the log; a null pointer is "<null>".
@@ -255,7 +222,7 @@ DOUBLE_API void ZqDoubleScriptResult(const char* operation, std::int64_t value) 
 }
 
 DOUBLE_API void ZqDoubleScriptText(const char* key, const char* utf8) {
-  Locked([&](DoubleState& s) { s.texts[key] = OAuthClient::FromUtf8(utf8); });
+  Locked([&](DoubleState& s) { s.texts[key] = OAuthClient::Utf8ToUtf16<OAuthClient::WideChar>(utf8); });
 }
 
 DOUBLE_API void ZqDoubleScriptBody(const char* data, std::size_t length) {

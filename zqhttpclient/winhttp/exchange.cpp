@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "oauthclient/http_client_codes.h"
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
+#include "common/header_lines.h"
 #include "zqhttpclient/redirect_policy.h"
 #include "zqhttpclient/url_check.h"
 #include "zqhttpclient/winhttp/cracked_url.h"
@@ -61,7 +62,7 @@ bool SetDword(HINTERNET handle, DWORD option, DWORD value) {
 // the process (Wine does), so a connection opened without certificate checks, or with a pinned TLS version,
 // could otherwise serve a request that checks certificates or pins another version. Such requests use a
 // connection of their own.
-bool SharesConnections(const TransportSettings& settings) {
+bool SharesConnections(const ComponentSettings& settings) {
   return !settings.ignoreCertificateErrors && settings.secureProtocol == 0;
 }
 
@@ -95,7 +96,7 @@ class WinHttpExchange {
         settings_(*request.settings),
         capture_(capture),
         budget_(start, settings_.EffectiveExchangeTimeoutMs()),
-        viaProxy_(settings_.proxy != TransportSettings::Proxy::kNone) {}
+        viaProxy_(settings_.proxy != ComponentSettings::Proxy::kNone) {}
 
   // Runs the exchange; fills `result` but its duration.
   void Run(ExchangeResult* result);
@@ -111,7 +112,7 @@ class WinHttpExchange {
   Failure Failed(DWORD error) const;
 
   const ExchangeRequest& request_;
-  const TransportSettings& settings_;
+  const ComponentSettings& settings_;
   ResponseCapture* capture_;
   Budget budget_;
   bool viaProxy_;
@@ -139,7 +140,7 @@ std::optional<Failure> WinHttpExchange::OpenSession() {
 // User-Agent, Accept and Content-Length where the caller set none. The lines are UTF-8 (the interface's text
 // encoded); WinHTTP takes them as wide text and encodes them again for the wire.
 std::wstring WinHttpExchange::HeaderLines(const Hop& hop) const {
-  const RequestHeaders& headers = *request_.headers;
+  const OutgoingHeaders& headers = *request_.headers;
   std::string lines;
   for (const auto& [name, value] : headers.Fields()) {
     if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
@@ -192,16 +193,12 @@ std::optional<Failure> WinHttpExchange::CaptureHeaders(HINTERNET request) {
     return Failed(GetLastError());
   raw.resize(bytes / sizeof(wchar_t));
   const std::string block = WideToBytes(raw);
-  std::string_view rest = block;
-  // Every line up to and including the empty one that ends the block.
-  while (!rest.empty()) {
-    const std::size_t end = rest.find("\r\n");
-    const std::string_view line = rest.substr(0, end == std::string_view::npos ? rest.size() : end + 2);
-    capture_->AddHeaderLine(line);
-    if (line == "\r\n" || end == std::string_view::npos) break;
-    rest.remove_prefix(line.size());
+  // Every line up to the empty one that ends the block; the capture gets that one in any case.
+  for (std::string_view line : OAuthClient::HeaderLines(std::string_view(block), LineBreak::kCrLf)) {
+    if (line.empty()) break;
+    if (!capture_->AddHeaderLine(line)) return Failure{kHttpHeaderTooLarge, "the answer's headers exceeded the size limit"};
   }
-  if (block.size() < 4 || block.compare(block.size() - 4, 4, "\r\n\r\n") != 0) capture_->AddHeaderLine("\r\n");
+  capture_->AddHeaderLine("");
   return std::nullopt;
 }
 
@@ -309,7 +306,7 @@ void WinHttpExchange::Run(ExchangeResult* result) {
     if (CheckRequestUrl(decision.next.url) != kHttpOk) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
     const std::optional<CrackedUrl> target = CrackHttpUrl(*next);
     if (!target) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
-    if (result->redirects == TransportSettings::kMaxRedirects)
+    if (result->redirects == ComponentSettings::kMaxRedirects)
       return fail({kHttpTooManyRedirects, "more than 10 redirects"});
     ++result->redirects;
     chain = std::move(decision.next);

@@ -3,7 +3,7 @@
 
 #include <winhttp.h>
 
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
 #include "zqhttpclient/winhttp/wide_text.h"
 
 namespace OAuthClient::Http {
@@ -60,11 +60,11 @@ bool BypassesEverything(std::string_view commaSeparated) {
 
 }  // namespace
 
-std::variant<SessionProfile, ProxyRefusal> ProfileOf(const TransportSettings& settings) {
+std::variant<SessionProfile, ProxyRefusal> ProfileOf(const ComponentSettings& settings) {
   SessionProfile profile;
   profile.protocols = ProtocolsFor(settings.secureProtocol);
   profile.ignoreCertificateErrors = settings.ignoreCertificateErrors;
-  if (settings.proxy == TransportSettings::Proxy::kNone) return profile;
+  if (settings.proxy == ComponentSettings::Proxy::kNone) return profile;
 
   // The URL was checked when it was set (IsValidProxyUrl): "host:port" or scheme://authority[/].
   std::string_view authority = settings.proxyUrl;
@@ -77,7 +77,7 @@ std::variant<SessionProfile, ProxyRefusal> ProfileOf(const TransportSettings& se
   if (authority.find('@') != std::string_view::npos)
     return ProxyRefusal{"WinHTTP takes no user name in the proxy URL; set it as the proxy user"};
 
-  if (settings.proxy == TransportSettings::Proxy::kWithBypassList) {
+  if (settings.proxy == ComponentSettings::Proxy::kWithBypassList) {
     if (BypassesEverything(settings.proxyBypassList)) return profile;
     profile.bypassList = WinHttpBypassList(settings.proxyBypassList);
   }

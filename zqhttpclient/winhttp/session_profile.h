@@ -7,7 +7,7 @@
 #include <string>
 #include <variant>
 
-#include "zqhttpclient/transport_settings.h"
+#include "zqhttpclient/component_settings.h"
 
 namespace OAuthClient::Http {
 
@@ -38,7 +38,7 @@ struct ProxyRefusal {
 //  - The bypass list's entries ("example.com", ".example.com") also cover the subdomains, as libcurl's do;
 //    "*" bypasses everything, so the profile goes direct.
 //  - Secure protocol 0 allows TLS 1.2 and 1.3; 3 to 6 exactly TLS 1.0, 1.1, 1.2 or 1.3.
-std::variant<SessionProfile, ProxyRefusal> ProfileOf(const TransportSettings& settings);
+std::variant<SessionProfile, ProxyRefusal> ProfileOf(const ComponentSettings& settings);
 
 }  // namespace OAuthClient::Http
 

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <winhttp.h>
 
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
 #include "zqhttpclient/winhttp/wide_text.h"
 
 namespace OAuthClient::Http {

@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "zqhttpclient/utf16.h"
+#include "zqhttpclient/interface_text.h"
 
 namespace OAuthClient::Http {
 namespace {

@@ -1,6 +1,6 @@
-// RequestHeaders: the request header fields set on an HTTP client object, checked so that none can inject a line.
-#ifndef ZQHTTPCLIENT_REQUEST_HEADERS_H
-#define ZQHTTPCLIENT_REQUEST_HEADERS_H
+// OutgoingHeaders: the request header fields set on an HTTP client object, checked so that none can inject a line.
+#ifndef ZQHTTPCLIENT_OUTGOING_HEADERS_H
+#define ZQHTTPCLIENT_OUTGOING_HEADERS_H
 
 #include <optional>
 #include <string>
@@ -16,7 +16,12 @@ namespace OAuthClient::Http {
 // its own. Leading and trailing spaces
 // and tabs of a name and of a value are dropped (a receiver drops them from a value and refuses them around a
 // name).
-class RequestHeaders {
+// Returns true when `text` may stand as a header field value (or user agent) on a line of its own (RFC 9110
+// section 5.5): no control character but tab, so no CR, LF or NUL can end or split the line. Bytes from 0x80 up
+// (UTF-8) pass.
+bool IsFieldValueText(std::string_view text);
+
+class OutgoingHeaders {
  public:
   using Field = std::pair<std::string, std::string>;
 
@@ -47,4 +52,4 @@ class RequestHeaders {
 
 }  // namespace OAuthClient::Http
 
-#endif  // ZQHTTPCLIENT_REQUEST_HEADERS_H
+#endif  // ZQHTTPCLIENT_OUTGOING_HEADERS_H

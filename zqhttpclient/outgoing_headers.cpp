@@ -1,9 +1,10 @@
-// RequestHeaders: the request header fields set on an HTTP client object, checked so that none can inject a line.
-#include "zqhttpclient/request_headers.h"
+// OutgoingHeaders: the request header fields set on an HTTP client object, checked so that none can inject a line.
+#include "zqhttpclient/outgoing_headers.h"
 
 #include <algorithm>
 
-#include "zqhttpclient/ascii.h"
+#include "common/ascii.h"
+#include "common/header_lines.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -19,21 +20,6 @@ bool SplitField(std::string_view line, std::string_view* name, std::string_view*
   return true;
 }
 
-// Cuts `text` into its non-empty lines (CR LF or a lone LF end a line; a lone CR stays in the line, so the
-// checks refuse it).
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t lf = text.find('\n');
-    std::string_view line = text.substr(0, lf);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    if (!line.empty()) lines.push_back(line);
-    if (lf == std::string_view::npos) break;
-    text.remove_prefix(lf + 1);
-  }
-  return lines;
-}
-
 // Drops leading and trailing spaces and tabs as TrimHttpSpace does, without a copy when there are none.
 void TrimHttpSpaceInPlace(std::string* text) {
   const std::string_view trimmed = TrimHttpSpace(*text);
@@ -45,20 +31,30 @@ void TrimHttpSpaceInPlace(std::string* text) {
 
 }  // namespace
 
-bool RequestHeaders::Acceptable(std::string_view name, std::string_view value) {
+bool IsFieldValueText(std::string_view text) {
+  // No early exit: the values are short and nearly always clean, and a loop without one tests many bytes per step.
+  bool control = false;
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    control |= (b < 0x20 && b != '\t') | (b == 0x7F);
+  }
+  return !control;
+}
+
+bool OutgoingHeaders::Acceptable(std::string_view name, std::string_view value) {
   return IsHttpToken(name) && IsFieldValueText(value);
 }
 
-std::vector<RequestHeaders::Field>::iterator RequestHeaders::FieldNamed(std::string_view name) {
+std::vector<OutgoingHeaders::Field>::iterator OutgoingHeaders::FieldNamed(std::string_view name) {
   return std::find_if(fields_.begin(), fields_.end(),
                       [&](const Field& f) { return EqualsIgnoringAsciiCase(f.first, name); });
 }
 
-bool RequestHeaders::Set(std::string_view name, std::string_view value) {
+bool OutgoingHeaders::Set(std::string_view name, std::string_view value) {
   return Set(std::string(TrimHttpSpace(name)), std::string(TrimHttpSpace(value)));
 }
 
-bool RequestHeaders::Set(std::string&& name, std::string&& value) {
+bool OutgoingHeaders::Set(std::string&& name, std::string&& value) {
   TrimHttpSpaceInPlace(&name);
   TrimHttpSpaceInPlace(&value);
   if (!Acceptable(name, value)) return false;
@@ -74,16 +70,18 @@ bool RequestHeaders::Set(std::string&& name, std::string&& value) {
   return true;
 }
 
-bool RequestHeaders::Remove(std::string_view name) {
+bool OutgoingHeaders::Remove(std::string_view name) {
   auto same = FieldNamed(name);
   if (same == fields_.end()) return false;
   fields_.erase(same);
   return true;
 }
 
-bool RequestHeaders::SetFromText(std::string_view text) {
+bool OutgoingHeaders::SetFromText(std::string_view text) {
   std::vector<std::pair<std::string_view, std::string_view>> parsed;
-  for (std::string_view line : SplitLines(text)) {
+  // CR LF or a lone LF end a line; a lone CR stays in it, so the checks refuse it.
+  for (std::string_view line : HeaderLines(text, LineBreak::kLf)) {
+    if (line.empty()) continue;
     std::string_view name, value;
     if (!SplitField(line, &name, &value) || !Acceptable(name, value)) return false;
     parsed.emplace_back(name, value);
@@ -92,7 +90,7 @@ bool RequestHeaders::SetFromText(std::string_view text) {
   return true;
 }
 
-std::optional<std::string_view> RequestHeaders::Find(std::string_view name) const {
+std::optional<std::string_view> OutgoingHeaders::Find(std::string_view name) const {
   for (const Field& f : fields_)
     if (EqualsIgnoringAsciiCase(f.first, name)) return std::string_view(f.second);
   return std::nullopt;

@@ -1,6 +1,6 @@
-// TransportSettings: the settings of one HTTP client object that shape how its request travels.
-#ifndef ZQHTTPCLIENT_TRANSPORT_SETTINGS_H
-#define ZQHTTPCLIENT_TRANSPORT_SETTINGS_H
+// ComponentSettings: the settings of one HTTP client object that shape how its request travels.
+#ifndef ZQHTTPCLIENT_COMPONENT_SETTINGS_H
+#define ZQHTTPCLIENT_COMPONENT_SETTINGS_H
 
 #include <cstdint>
 #include <string>
@@ -8,7 +8,7 @@
 namespace OAuthClient::Http {
 
 // Values of 0 mean "the default" for the timeouts and the size cap; the Effective* functions resolve them.
-struct TransportSettings {
+struct ComponentSettings {
   static constexpr std::uint32_t kDefaultConnectTimeoutMs = 30000;   // 30 s
   static constexpr std::uint32_t kDefaultReceiveTimeoutMs = 60000;   // 60 s
   static constexpr std::uint32_t kDefaultExchangeTimeoutMs = 300000; // 5 min
@@ -44,4 +44,4 @@ struct TransportSettings {
 
 }  // namespace OAuthClient::Http
 
-#endif  // ZQHTTPCLIENT_TRANSPORT_SETTINGS_H
+#endif  // ZQHTTPCLIENT_COMPONENT_SETTINGS_H

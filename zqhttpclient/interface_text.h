@@ -1,0 +1,39 @@
+// Interface text: the zero-terminated UTF-16 texts of the IHttpClient slots as views, the component's strings
+// handed back through them, and received header bytes read for them.
+#ifndef ZQHTTPCLIENT_INTERFACE_TEXT_H
+#define ZQHTTPCLIENT_INTERFACE_TEXT_H
+
+#include <string>
+#include <string_view>
+
+#include "common/utf8_utf16.h"
+#include "oauthclient/wide_char.h"
+
+namespace OAuthClient::Http {
+
+// Returns a zero-terminated slot text as a view of its UTF-16 units (empty for null).
+inline std::u16string_view WideView(const WideChar* text) {
+  if (text == nullptr) return {};
+  return std::u16string_view(reinterpret_cast<const char16_t*>(text));
+}
+
+// Returns a pointer to the UTF-16 units of `text` in the interface's character type.
+inline const WideChar* AsWide(const std::u16string& text) { return reinterpret_cast<const WideChar*>(text.c_str()); }
+
+// Decodes ISO-8859-1: every byte is the code point of the same value.
+inline std::u16string Latin1ToUtf16(std::string_view bytes) {
+  std::u16string out(bytes.size(), u'\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) out[i] = static_cast<unsigned char>(bytes[i]);
+  return out;
+}
+
+// Decodes header bytes: as UTF-8 when they are well-formed UTF-8, else as ISO-8859-1 (the historical header
+// charset, RFC 9110 section 5.5), so no byte is ever lost or replaced.
+inline std::u16string HeaderBytesToUtf16(std::string_view bytes) {
+  if (auto utf16 = Utf8ToUtf16IfValid(bytes)) return std::move(*utf16);
+  return Latin1ToUtf16(bytes);
+}
+
+}  // namespace OAuthClient::Http
+
+#endif  // ZQHTTPCLIENT_INTERFACE_TEXT_H
