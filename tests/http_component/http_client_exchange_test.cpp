@@ -31,7 +31,8 @@ TEST_P(HttpClientSends, ServerReceivesMethodUriHeadersAndBody) {
   const std::string echo = BodyOf(client.get());
   // No body type is invented for the caller.
   ExpectEchoFields(echo, {{"method", sent.method}, {"uri", "/echo/path?q=1&r=%20"}, {"authorization", "Bearer token-123"},
-                          {"content-length", sent.contentLength}, {"content-type", ""}});
+                          {"content-length", sent.contentLength}, {"content-type", ""},
+                          {"user-agent", "zqhttpclient/1.0"}});
   EXPECT_EQ(EchoBody(echo), sent.body.value_or(""));
 }
 
