@@ -2,10 +2,12 @@
 #include "program_io.h"
 
 #if defined(_WIN32)
+// <windows.h> first: <shellapi.h> relies on the macros it defines.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
-#include <windows.h>
 #endif
 
 namespace OAuthClient {
