@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t end = input.find('\n');
     const std::string_view line = input.substr(0, end == std::string_view::npos ? input.size() : end + 1);
     if (line.substr(0, 5) == "HTTP/") lastStatusLine = lines;
-    capture.AddHeaderLine(line);
+    Fuzz::Check(capture.AddHeaderLine(line));  // the input stays below kMaxResponseHeaderBytes
     input.remove_prefix(line.size());
     ++lines;
   }
