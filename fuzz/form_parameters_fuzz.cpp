@@ -1,30 +1,33 @@
 // Fuzzes the form parameter text a host hands to a token request ("a=1&b=2", taken as UTF-16) and the form
 // encoding of its values: every piece with "=" leaves its name in the form, the unencoded form text reads back to
-// the same form, and every encoded value is made of the kept characters, "+" and "%" escapes in lower-case hex.
+// the same form, and every encoded value, under both encoding policies, is made of that policy's kept characters,
+// "+" and "%" escapes in its hex case.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "common/form_url_encoding.h"
+#include "common/utf8_utf16.h"
 #include "fuzz/fuzz_check.h"
 #include "oauth/requests/form_parameters.h"
-#include "oauth/text/form_url_encode.h"
 
 namespace {
 
 using OAuthClient::Fuzz::Check;
 
-void CheckEncoded(std::string_view encoded) {
-  constexpr std::string_view kKept = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789!'()*-._~+";
+// Checks that `encoded` is made of letters, digits, the policy's kept marks, "+" and "%" escapes in its hex case.
+void CheckEncoded(std::string_view encoded, const OAuthClient::FormEncodingPolicy& policy) {
+  const std::string_view hex = policy.upperCaseHex ? "0123456789ABCDEF" : "0123456789abcdef";
   for (std::size_t i = 0; i < encoded.size(); ++i) {
-    if (encoded[i] != '%') {
-      Check(kKept.find(encoded[i]) != std::string_view::npos);
+    const char c = encoded[i];
+    if (c != '%') {
+      Check((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
+            policy.keptMarks.find(c) != std::string_view::npos);
       continue;
     }
     Check(i + 2 < encoded.size());
-    for (const char digit : encoded.substr(i + 1, 2)) {
-      Check((digit >= '0' && digit <= '9') || (digit >= 'a' && digit <= 'f'));
-    }
+    for (const char digit : encoded.substr(i + 1, 2)) Check(hex.find(digit) != std::string_view::npos);
     i += 2;
   }
 }
@@ -57,8 +60,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   (void)form.ToText(/*urlEncode=*/true);
 
-  // The value encoder on the whole text, and on each half, to reach the lone surrogates a cut leaves.
-  CheckEncoded(FormUrlEncode(text));
-  CheckEncoded(FormUrlEncode(std::u16string_view(text).substr(text.size() / 2)));
+  // The value encoder under both policies, on the text as UTF-8 (lone surrogates included) and on the raw bytes.
+  for (const FormEncodingPolicy& policy : {kLibraryFormEncoding, kStandardFormEncoding}) {
+    CheckEncoded(FormUrlEncode(Utf16ToUtf8(std::u16string_view(text)), policy), policy);
+    CheckEncoded(FormUrlEncode(std::string_view(reinterpret_cast<const char*>(data), size), policy), policy);
+  }
   return 0;
 }
