@@ -1,7 +1,10 @@
 // The --verbose trace and its redaction of secrets.
 #include "verbose_log.h"
 
+#include <algorithm>
+
 #include "header_field.h"
+#include "terminal.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -60,11 +63,31 @@ std::string RedactedFormText(std::string_view form) {
   return redacted;
 }
 
+namespace {
+
+// Returns the URL's start up to its query with the password of its userinfo ("user:password@host") redacted.
+std::string RedactedUserInfo(std::string_view start) {
+  const size_t scheme = start.find("://");
+  if (scheme == std::string_view::npos) return std::string(start);
+  const size_t authority = scheme + 3;
+  const size_t authorityEnd = std::min(start.find_first_of("/#", authority), start.size());
+  const size_t at = start.substr(0, authorityEnd).rfind('@');
+  if (at == std::string_view::npos || at < authority) return std::string(start);
+  const size_t colon = start.substr(0, at).find(':', authority);
+  if (colon == std::string_view::npos) return std::string(start);
+  std::string redacted(start.substr(0, colon + 1));
+  redacted += kRedacted;
+  redacted += start.substr(at);
+  return redacted;
+}
+
+}  // namespace
+
 std::string RedactedUrl(std::string_view url) {
   const size_t question = url.find('?');
-  if (question == std::string_view::npos) return std::string(url);
+  if (question == std::string_view::npos) return RedactedUserInfo(url);
   const size_t hash = url.find('#', question);
-  std::string redacted(url.substr(0, question + 1));
+  std::string redacted = RedactedUserInfo(url.substr(0, question + 1));
   redacted += RedactedFormText(url.substr(question + 1, hash == std::string_view::npos ? hash : hash - question - 1));
   if (hash != std::string_view::npos) redacted += url.substr(hash);
   return redacted;
@@ -86,10 +109,8 @@ std::vector<HeaderField> SplitHeaderText(std::string_view text) {
 }
 
 void VerboseLog::Line(char mark, std::string_view text) const {
-  std::fputc(mark, stream_);
-  std::fputc(' ', stream_);
-  std::fwrite(text.data(), 1, text.size(), stream_);
-  std::fputc('\n', stream_);
+  const std::string line = std::string(1, mark) + " " + EscapeControlCharacters(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stream_);
 }
 
 void VerboseLog::Note(const std::string& text) const {
