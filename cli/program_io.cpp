@@ -2,10 +2,11 @@
 #include "program_io.h"
 
 #if defined(_WIN32)
+// <windows.h> first: <shellapi.h> relies on the macros it defines.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
-#include <windows.h>
-// <shellapi.h> needs the types of <windows.h>.
 #include <shellapi.h>
 #else
 #include <cstdlib>

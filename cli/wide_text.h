@@ -11,7 +11,6 @@
 namespace OAuthClient {
 namespace Cli {
 
-using WideString = std::basic_string<WideChar>;
 
 // Converts UTF-8 to UTF-16. Returns false (and leaves *out unchanged) for bytes that are not well-formed UTF-8:
 // overlong forms, surrogate code points, values above U+10FFFF and truncated sequences are all refused.
