@@ -12,10 +12,11 @@
 #include <cstring>
 #include <iterator>
 
-#include "form_encoding.h"
+#include "common/base64.h"
+#include "common/form_url_encoding.h"
+#include "common/utf8_utf16.h"
 #include "header_field.h"
 #include "program_io.h"
-#include "wide_text.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -98,27 +99,11 @@ std::string ReadSecretFile(const ParseState& state, const std::string& path, con
   return secret;
 }
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-// RFC 9110 section 5.6.2: a token is one or more of the visible characters other than delimiters.
-bool IsHttpToken(const std::string& text) {
-  if (text.empty()) return false;
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u <= 0x20 || u >= 0x7F || std::strchr("\"(),/:;<=>?@[\\]{}", c) != nullptr) return false;
-  }
-  return true;
-}
-
 HeaderField ParseHeader(const ParseState& state, const std::string& text) {
   const size_t colon = text.find(':');
   if (colon == std::string::npos) Fail(state, "a header must be given as 'Name: value': " + text);
-  HeaderField header{Trim(text.substr(0, colon)), Trim(text.substr(colon + 1))};
+  const std::string_view field = text;
+  HeaderField header{std::string(TrimHttpSpace(field.substr(0, colon))), std::string(TrimHttpSpace(field.substr(colon + 1)))};
   if (!IsHttpToken(header.first)) Fail(state, "not a valid header name: '" + header.first + "'");
   if (header.second.empty()) Fail(state, "the header " + header.first + " has no value");
   if (header.second.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
@@ -157,14 +142,14 @@ std::string UrlEncodedDataArgument(const ParseState& state, const std::string& v
   const size_t at = value.find('@');
   if (equals != std::string::npos && (at == std::string::npos || equals < at)) {
     const std::string name = value.substr(0, equals);
-    return (name.empty() ? "" : name + "=") + FormUrlEncode(value.substr(equals + 1));
+    return (name.empty() ? "" : name + "=") + FormUrlEncode(value.substr(equals + 1), kStandardFormEncoding);
   }
   if (at != std::string::npos) {
     const std::string name = value.substr(0, at);
     const std::string content = ReadWholeFile(state, value.substr(at + 1), "--data-urlencode");
-    return (name.empty() ? "" : name + "=") + FormUrlEncode(content);
+    return (name.empty() ? "" : name + "=") + FormUrlEncode(content, kStandardFormEncoding);
   }
-  return FormUrlEncode(value);
+  return FormUrlEncode(value, kStandardFormEncoding);
 }
 
 BasicAuthStyle ParseBasicAuthStyle(const ParseState& state, const std::string& text) {

@@ -12,9 +12,9 @@
 #include "program_io.h"
 #include "terminal.h"
 #include "token_command.h"
-#include "transport_settings.h"
+#include "apply_transport_settings.h"
 #include "verbose_log.h"
-#include "wide_text.h"
+#include "library_text.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -26,17 +26,17 @@ std::string ResourceMethod(const ResourceOptions& resource) {
   return resource.body && !resource.body->empty() ? "POST" : "GET";
 }
 
-Owned<IOAuthRequest> BuildResourceRequest(const OAuthLibrary& library, const Invocation& invocation,
+ReleasePtr<IOAuthRequest> BuildResourceRequest(const OAuthLibrary& library, const Invocation& invocation,
                                           const std::string& accessToken) {
   const ResourceOptions& resource = invocation.resource;
-  Owned<IOAuthRequest> request = library.CreateResourceRequest();
+  ReleasePtr<IOAuthRequest> request = library.CreateResourceRequest();
   request->SetUrl(Widen(resource.url).c_str());
   request->SetMethod(Widen(ResourceMethod(resource)).c_str());
   if (!accessToken.empty()) request->SetAccessToken(Widen(accessToken).c_str());
   for (const HeaderField& header : resource.headers)
     request->AddHeader(Widen(header.first).c_str(), Widen(header.second).c_str());
   if (!resource.contentType.empty())
-    request->AddHeader(Widen("Content-Type").c_str(), Widen(resource.contentType).c_str());
+    request->AddHeader(OAUTHCLIENT_TEXT("Content-Type"), Widen(resource.contentType).c_str());
   if (resource.body && !resource.body->empty()) {
     request->SetBody(reinterpret_cast<const unsigned char*>(resource.body->data()),
                      static_cast<std::uint32_t>(resource.body->size()));
@@ -134,10 +134,10 @@ bool WriteAnswer(const Invocation& invocation, IResourceResponse* response) {
 
 // Sends the resource request with `accessToken`. Returns 1 with *response set, or the failed result.
 std::int32_t SendResourceRequest(const OAuthLibrary& library, const Invocation& invocation, const VerboseLog& log,
-                                 const std::string& accessToken, Owned<IResourceResponse>* response) {
-  Owned<IOAuthRequest> request = BuildResourceRequest(library, invocation, accessToken);
+                                 const std::string& accessToken, ReleasePtr<IResourceResponse>* response) {
+  ReleasePtr<IOAuthRequest> request = BuildResourceRequest(library, invocation, accessToken);
   LogResourceRequest(log, invocation, request.get());
-  Owned<IOAuthClient> client = library.CreateClient();
+  ReleasePtr<IOAuthClient> client = library.CreateClient();
   IResourceResponse* answer = nullptr;
   const std::int32_t result = client->RequestResource(request.get(), &answer);
   if (result == 1) response->reset(answer);
@@ -155,7 +155,7 @@ int RunResourceCommand(const OAuthLibrary& library, const Invocation& invocation
     if (verdict != kExitOk) return verdict;
   }
   const auto started = std::chrono::steady_clock::now();
-  Owned<IResourceResponse> response;
+  ReleasePtr<IResourceResponse> response;
   std::int32_t result = SendResourceRequest(library, invocation, log, token.accessToken, &response);
   // A cached token the resource refuses (revoked, or the server restarted) is dropped and replaced, once.
   if (result == 1 && token.fromCache && response->GetStatusCode() == 401) {

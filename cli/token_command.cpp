@@ -8,13 +8,14 @@
 #include <vector>
 
 #include "exit_codes.h"
-#include "form_encoding.h"
+#include "common/base64.h"
+#include "common/form_url_encoding.h"
 #include "header_field.h"
 #include "terminal.h"
 #include "token_cache.h"
 #include "token_reply.h"
-#include "transport_settings.h"
-#include "wide_text.h"
+#include "apply_transport_settings.h"
+#include "library_text.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -58,7 +59,7 @@ int JudgeTokenReply(const FetchedToken& fetched, const std::string& reason, cons
 
 // The token request with everything this program puts into it, and what the verbose trace shows of it.
 struct PreparedTokenRequest {
-  Owned<ITokenRequest> request;
+  ReleasePtr<ITokenRequest> request;
   std::vector<HeaderField> sentHeaders;  // the library's own additions first, then the request's header text
   std::string formText;                  // the form text the library will send (in the body or the query)
 };
@@ -100,10 +101,10 @@ class TokenRequestBuilder {
     const bool libraryAuthorizes = LibraryAuthorizes();
     if (!libraryAuthorizes && !ownAuthorization && !token_.clientId.empty() && HasClientSecret()) {
       const std::string basic = "Basic " + Base64Encode(BasicCredentials());
-      request_->AddHeader(Ascii("Authorization").c_str(), Widen(basic).c_str());
+      request_->AddHeader(OAUTHCLIENT_TEXT("Authorization"), Widen(basic).c_str());
     }
     if (!libraryAuthorizes && token_.method != "GET" && !HasHeaderNamed(token_.headers, "Content-Type"))
-      request_->AddHeader(Ascii("Content-Type").c_str(), Ascii(kFormContentType).c_str());
+      request_->AddHeader(OAUTHCLIENT_TEXT("Content-Type"), OAUTHCLIENT_TEXT("application/x-www-form-urlencoded"));
   }
 
   std::vector<HeaderField> SentHeaders() const {
@@ -121,12 +122,10 @@ class TokenRequestBuilder {
   std::string FormText() const {
     const WideChar* text = nullptr;
     if (request_->GetParametersText(&text, libraryEncodesValues_ ? 1 : 0) != 1) return std::string();
-    return WideToUtf8(text);
+    return Narrow(text);
   }
 
  private:
-  static WideString Ascii(const char* ascii) { return Widen(ascii); }
-
   bool HasClientSecret() const { return token_.clientSecret && !token_.clientSecret->empty(); }
 
   // The library adds the Basic authorization (and the form Content-Type) itself for its own two grants in its
@@ -139,7 +138,8 @@ class TokenRequestBuilder {
   // The bytes that Base64 turns into the Basic credentials, in the chosen style.
   std::string BasicCredentials() const {
     switch (token_.basicAuth) {
-      case BasicAuthStyle::kRfc6749: return FormUrlEncode(token_.clientId) + ":" + FormUrlEncode(*token_.clientSecret);
+      case BasicAuthStyle::kRfc6749: return FormUrlEncode(token_.clientId, kStandardFormEncoding) + ":" +
+                                           FormUrlEncode(*token_.clientSecret, kStandardFormEncoding);
       case BasicAuthStyle::kRawUtf8: return token_.clientId + ":" + *token_.clientSecret;
       case BasicAuthStyle::kLibrary: break;
     }
@@ -150,7 +150,7 @@ class TokenRequestBuilder {
   // asked through a resource request's body (SetBodyText with Ansi, then GetBody), so that the extension
   // grants encode exactly as client_credentials and password do.
   std::string AnsiBytes(const std::string& utf8) const {
-    Owned<IOAuthRequest> converter = library_.CreateResourceRequest();
+    ReleasePtr<IOAuthRequest> converter = library_.CreateResourceRequest();
     const unsigned char* bytes = nullptr;
     std::uint32_t length = 0;
     if (converter->SetBodyText(Widen(utf8).c_str(), TextEncoding::Ansi) != 1 ||
@@ -167,7 +167,7 @@ class TokenRequestBuilder {
     if (libraryEncodesValues_) {
       request_->AddParameter(Widen(name).c_str(), Widen(value).c_str());
     } else {
-      request_->AddParameter(Widen(FormUrlEncode(name)).c_str(), Widen(FormUrlEncode(value)).c_str());
+      request_->AddParameter(Widen(FormUrlEncode(name, kStandardFormEncoding)).c_str(), Widen(FormUrlEncode(value, kStandardFormEncoding)).c_str());
     }
   }
 
@@ -211,9 +211,7 @@ std::string PlainHttpHost(std::string_view url) {
   } else {
     host = host.substr(0, host.find(':'));
   }
-  std::string lower(host);
-  for (char& c : lower) c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return lower;
+  return ToLowerAscii(host);
 }
 
 bool IsLoopbackHost(const std::string& host) {
@@ -236,21 +234,21 @@ int FetchToken(const OAuthLibrary& library, const Invocation& invocation, const 
   WarnOfPlainHttp(invocation.token);
   PreparedTokenRequest prepared = PrepareTokenRequest(library, invocation);
   LogTokenRequest(log, invocation.token, prepared);
-  Owned<IOAuthClient> client = library.CreateClient();
+  ReleasePtr<IOAuthClient> client = library.CreateClient();
   ITokenResponse* answer = nullptr;
   const std::int32_t result = client->RequestToken(prepared.request.get(), &answer);
   if (result != 1) {
     PrintErrorLine("token request to " + RedactedUrl(invocation.token.url) + " failed: " + DescribeFailedResult(result));
     return ExitCodeForFailedResult(result);
   }
-  Owned<ITokenResponse> response(answer);
+  ReleasePtr<ITokenResponse> response(answer);
   log.ResponseHeaders(ReadTextProperty(answer, &ITokenResponse::GetHeadersText));
   const WideChar* contentType = nullptr;
-  if (answer->GetHeader(Widen("Content-Type").c_str(), &contentType) != 1) contentType = nullptr;
+  if (answer->GetHeader(OAUTHCLIENT_TEXT("Content-Type"), &contentType) != 1) contentType = nullptr;
   fetched->answered = true;
   fetched->status = answer->GetStatusCode();
   fetched->replyText = ReadTextProperty(answer, &ITokenResponse::GetResponseText);
-  const TokenReply reply = TokenReply::Decode(fetched->replyText, WideToUtf8(contentType));
+  const TokenReply reply = TokenReply::Decode(fetched->replyText, Narrow(contentType));
   fetched->summary = SummarizeTokenReply(fetched->status, reply, std::time(nullptr));
   return JudgeTokenReply(*fetched, ReadTextProperty(answer, &ITokenResponse::GetStatusText), invocation.token.url);
 }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "common/header_lines.h"
 #include "header_field.h"
 #include "terminal.h"
 
@@ -19,12 +20,6 @@ bool IsSecretParameter(std::string_view name) {
     if (name == secret) return true;
   }
   return false;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 }  // namespace
@@ -95,15 +90,10 @@ std::string RedactedUrl(std::string_view url) {
 
 std::vector<HeaderField> SplitHeaderText(std::string_view text) {
   std::vector<HeaderField> fields;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (const std::string_view line : HeaderLines(text, LineBreak::kLf)) {
     const size_t colon = line.find(':');
     if (colon != std::string_view::npos)
-      fields.emplace_back(std::string(line.substr(0, colon)), std::string(TrimBlanks(line.substr(colon + 1))));
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
+      fields.emplace_back(std::string(line.substr(0, colon)), std::string(TrimHttpSpace(line.substr(colon + 1))));
   }
   return fields;
 }
@@ -134,19 +124,13 @@ void VerboseLog::Request(const std::string& method, const std::string& url, cons
 
 void VerboseLog::ResponseHeaders(const std::string& headersText) const {
   if (!enabled_) return;
-  std::string_view text = headersText;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (const std::string_view line : HeaderLines(std::string_view(headersText), LineBreak::kLf)) {
     const size_t colon = line.find(':');
     if (colon != std::string_view::npos && line.compare(0, 5, "HTTP/") != 0) {
-      Line('<', RedactedHeaderLine(line.substr(0, colon), TrimBlanks(line.substr(colon + 1))));
+      Line('<', RedactedHeaderLine(line.substr(0, colon), TrimHttpSpace(line.substr(colon + 1))));
     } else if (!line.empty()) {
       Line('<', line);
     }
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
   }
   std::fflush(stream_);
 }
