@@ -128,7 +128,7 @@ class OAuth2Server {
 class OAuth2ServerTest : public OAuth2Server, public ::testing::Test {};
 
 // One token request of demo-client and what the server answers: a token that opens the resource as `user`, or
-// an error reply (RFC 6749 section 5.2) read through GetError.
+// an error reply (RFC 6749 section 5.2) read through GetError. A row prints as its name, not as raw bytes.
 struct TokenCase {
   const char* name;
   const char* secret;
@@ -138,6 +138,7 @@ struct TokenCase {
   const char* error;  // "": a token for `user`
   const char* user;
 };
+void PrintTo(const TokenCase& c, std::ostream* out) { *out << c.name; }
 class OAuth2TokenTest : public OAuth2Server, public ::testing::TestWithParam<TokenCase> {};
 
 TEST_P(OAuth2TokenTest, AnswersTheTokenRequest) {
