@@ -24,7 +24,7 @@ bool SplitField(std::string_view line, std::string_view* name, std::string_view*
 void TrimHttpSpaceInPlace(std::string* text) {
   const std::string_view trimmed = TrimHttpSpace(*text);
   if (trimmed.size() == text->size()) return;
-  const std::size_t start = static_cast<std::size_t>(trimmed.data() - text->data());
+  const auto start = static_cast<std::size_t>(trimmed.data() - text->data());
   text->erase(start + trimmed.size());
   text->erase(0, start);
 }
