@@ -82,94 +82,100 @@ struct FlowCase {
   bool bare = false;  // `setup` starts from an empty request
 };
 
-TEST(GrantFlow, CallsOnTheHttpClientObject) {
-  HttpClientDouble::Hold hold;
-  const Step transport = [](ITokenRequest& r) {
-    r.SetMethod(u"GET");
-    r.SetOptionFlagA(7);
-    r.SetOptionFlagB(2);
-    r.SetOptionValueA(1000);
-    r.SetOptionValueB(2000);
-    r.SetOptionValueC(3000);
-    r.SetSecureProtocol(3);
-    r.SetStringTriple(u"http://proxy:3128", u"puser", nullptr);  // incomplete triple
-    r.SetStringPair(u"http://proxy:3128", u"localhost");
-    r.AddHeader(u"X-Trace", u"t1");
-  };
-  const Calls flagsOnly(kExtension.begin(), kExtension.begin() + 3);
-  const FlowCase cases[] = {
-      {"ClientCredentialsDefaultBodyWithBasic", u"client_credentials", {}, 1, Flow(kBasic, {Post(kClientCredentials)})},
+class GrantFlowTest : public testing::TestWithParam<FlowCase> {
+ protected:
+  HttpClientDouble::Hold hold_;
+};
+
+TEST_P(GrantFlowTest, CallsOnTheHttpClientObject) {
+  const FlowCase& c = GetParam();
+  HttpClientDouble::Reset();
+  HttpClientDouble::ScriptText("GetResponseText", "{\"access_token\":\"at\",\"token_type\":\"Bearer\"}");
+  auto request = Testing::MakeTokenRequest(c.grantType);
+  if (c.bare) request.reset(new CTokenRequest());
+  for (const Step& step : c.setup) step(*request);
+  {
+    GrantHandle grant = CreateGrantFor(AsWide(c.grantType));
+    ZqshrSetRefused(nullptr, 0);
+    auto run = Testing::RunTokenRequest(*grant, *request);
+    EXPECT_EQ(run.result, c.result);
+    EXPECT_EQ(run.untouched, c.result != 1);  // only a send that gave 1 writes the response
+    const WideChar* token = u"";
+    if (run.response != nullptr) run.response->GetAccessToken(&token);
+    EXPECT_EQ(std::u16string(token), c.result == 1 ? u"at" : u"");
+    EXPECT_EQ(HttpClientDouble::Calls(), c.calls);
+  }
+  EXPECT_EQ(HttpClientDouble::LiveObjects(), 0);  // the grant's end releases a held object
+}
+
+const Step kTransport = [](ITokenRequest& r) {
+  r.SetMethod(u"GET");
+  r.SetOptionFlagA(7);
+  r.SetOptionFlagB(2);
+  r.SetOptionValueA(1000);
+  r.SetOptionValueB(2000);
+  r.SetOptionValueC(3000);
+  r.SetSecureProtocol(3);
+  r.SetStringTriple(u"http://proxy:3128", u"puser", nullptr);  // incomplete triple
+  r.SetStringPair(u"http://proxy:3128", u"localhost");
+  r.AddHeader(u"X-Trace", u"t1");
+};
+const Calls kFlagsOnly(kExtension.begin(), kExtension.begin() + 3);
+
+INSTANTIATE_TEST_SUITE_P(
+    Flows, GrantFlowTest,
+    testing::Values(
+      FlowCase{"ClientCredentialsDefaultBodyWithBasic", u"client_credentials", {}, 1, Flow(kBasic, {Post(kClientCredentials)})},
       // GET puts the default body into the query.
-      {"TransportSettingsCopiedInOrder", u"client_credentials", {transport}, 1,
+      FlowCase{"TransportSettingsCopiedInOrder", u"client_credentials", {kTransport}, 1,
        Flow({"CreateHttpClient()", kBasic[1], kBasic[2], "SetOptionFlagB(1)", "SetOptionFlagA(1)",
              "SetStringPair(http://proxy:3128,localhost)", "SetOptionValueA(1000)", "SetOptionValueB(2000)",
              "SetSecureProtocol(5)", "SetOptionValueC(3000)"},
             {"SetRequestHeadersText(X-Trace:t1)",
              "Send(GET,https://as.example/token?grant_type=client_credentials)"})},
       // A protocol above 4 ends before it is set; the object stays held until the grant ends.
-      {"SecureProtocol5SendsNothing", u"client_credentials", {Protocol(5)}, -1, kBeforeProtocol},
-      {"SecureProtocolMaxSendsNothing", u"client_credentials", {Protocol(0xFFFFFFFFu)}, -1, kBeforeProtocol},
-      {"FactoryWithoutObject", u"client_credentials", {Script("CreateHttpClient", 0)}, -1, {"CreateHttpClient()"}},
-      {"RefusedComponent", u"client_credentials", {kRefuse}, -1, {}},
-      {"RefusedComponentExtension", u"urn:x:grant", {kRefuse}, -1, {}},
-      {"OwnAuthorizationReplacesBasicAndParametersGoUnencoded", u"client_credentials",
+      FlowCase{"SecureProtocol5SendsNothing", u"client_credentials", {Protocol(5)}, -1, kBeforeProtocol},
+      FlowCase{"SecureProtocolMaxSendsNothing", u"client_credentials", {Protocol(0xFFFFFFFFu)}, -1, kBeforeProtocol},
+      FlowCase{"FactoryWithoutObject", u"client_credentials", {Script("CreateHttpClient", 0)}, -1, {"CreateHttpClient()"}},
+      FlowCase{"RefusedComponent", u"client_credentials", {kRefuse}, -1, {}},
+      FlowCase{"RefusedComponentExtension", u"urn:x:grant", {kRefuse}, -1, {}},
+      FlowCase{"OwnAuthorizationReplacesBasicAndParametersGoUnencoded", u"client_credentials",
        {Scope(u"read"), Param(u"resource", u"a&b c"), Set(&ITokenRequest::AddHeadersText, u"authorization: b3du")}, 1,
        Flow(Settings({}, {"SetStringNone()"}, {}),
             {"SetRequestHeadersText(authorization: b3du)", Post(kClientCredentials + "&resource=a&b c&scope=read")})},
-      {"GetEncodesParametersAndKeepsExistingQuery", u"client_credentials",
+      FlowCase{"GetEncodesParametersAndKeepsExistingQuery", u"client_credentials",
        {Method(u"GET"), Url(u"https://as.example/token?tenant=1"), Param(u"resource", u"api one")}, 1,
        Flow(kBasic, {"Send(GET,https://as.example/token?tenant=1?grant_type=client_credentials&resource=api+one)"})},
-      {"LowerCaseGetIsAnotherMethodAndScopeGoesUnencoded", u"client_credentials", {Method(u"get"), Scope(u"a b")}, 1,
+      FlowCase{"LowerCaseGetIsAnotherMethodAndScopeGoesUnencoded", u"client_credentials", {Method(u"get"), Scope(u"a b")}, 1,
        Flow(kBasic, {"SendText(get,https://as.example/token,grant_type=client_credentials&scope=a b,-1)"})},
-      {"NoClientSecret", u"client_credentials", {kId, Method(u"POST"), Url(kUrl)}, -1, {"CreateHttpClient()"}, true},
-      {"NoMethod", u"client_credentials", {kId, kSecret, Url(kUrl)}, -1, kBasic, true},
-      {"NoUrl", u"client_credentials", {kId, kSecret, Method(u"POST")}, -1, kBasic, true},
-      {"PasswordDefaultBody", u"password", {kAlice, kPassword}, 1, Flow(kBasic, {Post(kAliceBody)})},
-      {"PasswordDefaultBodyWithScope", u"password", {kAlice, kPassword, Scope(u"read")}, 1,
+      FlowCase{"NoClientSecret", u"client_credentials", {kId, Method(u"POST"), Url(kUrl)}, -1, {"CreateHttpClient()"}, true},
+      FlowCase{"NoMethod", u"client_credentials", {kId, kSecret, Url(kUrl)}, -1, kBasic, true},
+      FlowCase{"NoUrl", u"client_credentials", {kId, kSecret, Method(u"POST")}, -1, kBasic, true},
+      FlowCase{"PasswordDefaultBody", u"password", {kAlice, kPassword}, 1, Flow(kBasic, {Post(kAliceBody)})},
+      FlowCase{"PasswordDefaultBodyWithScope", u"password", {kAlice, kPassword, Scope(u"read")}, 1,
        Flow(kBasic, {Post(kAliceBody + "&scope=read")})},
-      {"PasswordGetSendsParametersUnencoded", u"password", {kAlice, kPassword, Method(u"GET"), Param(u"x", u"a b")}, 1,
+      FlowCase{"PasswordGetSendsParametersUnencoded", u"password", {kAlice, kPassword, Method(u"GET"), Param(u"x", u"a b")}, 1,
        Flow(kBasic, {"Send(GET,https://as.example/token?grant_type=password&password=p&ss=w rd&username=alice"
                      "&x=a b)"})},
-      {"PasswordWithoutPassword", u"password", {kAlice}, -1, kBasic},
-      {"ExtensionWithoutParametersSendsNoBodyAndNoHeadersOfItsOwn", u"urn:ietf:params:oauth:grant-type:jwt-bearer", {},
+      FlowCase{"PasswordWithoutPassword", u"password", {kAlice}, -1, kBasic},
+      FlowCase{"ExtensionWithoutParametersSendsNoBodyAndNoHeadersOfItsOwn", u"urn:ietf:params:oauth:grant-type:jwt-bearer", {},
        1, Flow(kExtension, {"Send(POST,https://as.example/token)"})},
-      {"ExtensionPostSendsParametersUnencoded", u"urn:x:grant", {Param(u"assertion", u"a b+c")}, 1,
+      FlowCase{"ExtensionPostSendsParametersUnencoded", u"urn:x:grant", {Param(u"assertion", u"a b+c")}, 1,
        Flow(kExtension, {Post("assertion=a b+c&grant_type=urn:x:grant")})},
-      {"ExtensionGetSendsParametersUnencoded", u"urn:x:grant", {Method(u"GET"), Param(u"assertion", u"a b+c")}, 1,
+      FlowCase{"ExtensionGetSendsParametersUnencoded", u"urn:x:grant", {Method(u"GET"), Param(u"assertion", u"a b+c")}, 1,
        Flow(kExtension, {"Send(GET,https://as.example/token?assertion=a b+c&grant_type=urn:x:grant)"})},
       // An incomplete pair is passed on early but not chosen; the complete triple is chosen late.
-      {"ExtensionPassesProxySettingsEarlyAsGivenAndChoosesLate", u"urn:x:grant", {Proxies(nullptr)}, 1,
+      FlowCase{"ExtensionPassesProxySettingsEarlyAsGivenAndChoosesLate", u"urn:x:grant", {Proxies(nullptr)}, 1,
        Flow(Settings({}, {"SetStringPair(http://proxy,<null>)", "SetStringTriple(http://proxy,user,secret)"},
                      {"SetStringTriple(http://proxy,user,secret)"}),
             {"Send(POST,https://as.example/token)"})},
       // A refused proxy setting is returned and the object released at once, not when the grant ends.
-      {"ExtensionRefusedPair", u"urn:x:grant", {Script("SetStringPair", -22), Proxies(u"localhost")}, -22,
-       Join(flagsOnly, Calls{"SetStringPair(http://proxy,localhost)", "Release()"})},
-      {"ExtensionRefusedTriple", u"urn:x:grant", {Script("SetStringTriple", -22), Proxies(u"localhost")}, -22,
-       Join(flagsOnly, Calls{"SetStringPair(http://proxy,localhost)", "SetStringTriple(http://proxy,user,secret)",
-                             "Release()"})},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    HttpClientDouble::Reset();
-    HttpClientDouble::ScriptText("GetResponseText", "{\"access_token\":\"at\",\"token_type\":\"Bearer\"}");
-    auto request = Testing::MakeTokenRequest(c.grantType);
-    if (c.bare) request.reset(new CTokenRequest());
-    for (const Step& step : c.setup) step(*request);
-    {
-      GrantHandle grant = CreateGrantFor(AsWide(c.grantType));
-      ZqshrSetRefused(nullptr, 0);
-      auto run = Testing::RunTokenRequest(*grant, *request);
-      EXPECT_EQ(run.result, c.result);
-      EXPECT_EQ(run.untouched, c.result != 1);  // only a send that gave 1 writes the response
-      const WideChar* token = u"";
-      if (run.response != nullptr) run.response->GetAccessToken(&token);
-      EXPECT_EQ(std::u16string(token), c.result == 1 ? u"at" : u"");
-      EXPECT_EQ(HttpClientDouble::Calls(), c.calls);
-    }
-    EXPECT_EQ(HttpClientDouble::LiveObjects(), 0);  // the grant's end releases a held object
-  }
-}
+      FlowCase{"ExtensionRefusedPair", u"urn:x:grant", {Script("SetStringPair", -22), Proxies(u"localhost")}, -22,
+       Join(kFlagsOnly, Calls{"SetStringPair(http://proxy,localhost)", "Release()"})},
+      FlowCase{"ExtensionRefusedTriple", u"urn:x:grant", {Script("SetStringTriple", -22), Proxies(u"localhost")}, -22,
+       Join(kFlagsOnly, Calls{"SetStringPair(http://proxy,localhost)", "SetStringTriple(http://proxy,user,secret)",
+                             "Release()"})}),
+    [](const testing::TestParamInfo<FlowCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace OAuthClient

@@ -4,22 +4,17 @@
 #define OAUTHCLIENT_TESTS_GRANTS_GRANT_TEST_SUPPORT_H
 
 #include <cstdint>
-#include <memory>
 
 #include "oauth/grants/grant_delegate_interface.h"
 #include "oauth/requests/token_request.h"
 #include "oauthclient/host_runtime.h"
+#include "oauthclient/release_ptr.h"
 #include "tests/double/http_client_double.h"
 
 namespace OAuthClient::Testing {
 
-// Ends one of the library's objects through its own Release.
-struct Releaser {
-  template <typename T>
-  void operator()(T* object) const { object->Release(); }
-};
 template <typename T>
-using Handle = std::unique_ptr<T, Releaser>;
+using Handle = ReleasePtr<T>;
 
 // Returns a token request with the parts every flow needs: POST to https://as.example/token, client credentials.
 inline Handle<ITokenRequest> MakeTokenRequest(const char16_t* grantType) {

@@ -1,6 +1,7 @@
 // A host's view of the request objects: made by the factories of the library loaded at run time, filled through
 // the public interfaces, and read back by calling the virtual-table slots by their documented numbers, as hosts
 // that keep a table of slot numbers do; a getter found in the wrong slot shows as a wrong value or a crash.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>

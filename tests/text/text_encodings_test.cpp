@@ -10,76 +10,83 @@ namespace {
 
 using Bytes = ByteBuffer;
 
-TEST(TextEncodingsTest, EncodeTextWritesEachEncodingWithItsMarkAndTrailingZeros) {
-  struct Case {
-    std::uint32_t encoding;
-    std::u16string text;
-    Bytes bytes;
-    std::size_t zeros;
-  };
-  const Case cases[] = {
-      {TextEncoding::Utf8, u"A", {0xEF, 0xBB, 0xBF, 0x41}, 1},
-      {TextEncoding::Utf16Le, u"\U0001F600", {0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}, 2},
-      {TextEncoding::Utf16Be, u"\xD800", {0xFE, 0xFF, 0xFF, 0xFD}, 2},  // through UTF-8, so U+FFFD
-      {TextEncoding::Ansi, u"\uFEFFA\u20AC", {0x41, 0x80}, 0},
-      {TextEncoding::Ansi, u"\u00FEA", {0x41}, 0},  // the mark test reads the low byte only
-  };
-  for (const Case& c : cases) {
-    Bytes out;
-    const int count = EncodeText(&out, c.text, c.encoding);
-    ASSERT_EQ(count, static_cast<int>(c.bytes.size())) << "encoding " << c.encoding;
-    EXPECT_EQ(Bytes(out.begin(), out.begin() + count), c.bytes) << "encoding " << c.encoding;
-    const Bytes rest(out.begin() + count, out.end());
-    EXPECT_EQ(rest, Bytes(c.zeros == 0 ? 0 : rest.size(), 0)) << "only zeros follow the body";
-    EXPECT_GE(rest.size(), c.zeros);
+struct EncodeRow {
+  const char* name;
+  std::uint32_t encoding;
+  std::u16string text;
+  int result;
+  Bytes bytes;         // the counted bytes
+  std::size_t zeros;   // how many zero bytes follow them
+};
+
+class EncodeTextTest : public testing::TestWithParam<EncodeRow> {};
+
+TEST_P(EncodeTextTest, WritesTheMarkTheBytesAndTrailingZeros) {
+  const EncodeRow& row = GetParam();
+  Bytes out{9};
+  ASSERT_EQ(EncodeText(&out, row.text, row.encoding), row.result);
+  if (row.result <= 0) {
+    EXPECT_EQ(out, Bytes{9}) << "a failure or nothing to write leaves the output alone";
+    return;
   }
-  Bytes untouched{9};
-  EXPECT_EQ(EncodeText(&untouched, u"\uFEFF", TextEncoding::Ansi), 0) << "nothing left after the mark";
-  EXPECT_EQ(untouched, Bytes{9});
-  for (std::uint32_t encoding : {1u, 2u, 3u}) EXPECT_EQ(EncodeText(&untouched, u"", encoding), -1);
-  EXPECT_EQ(EncodeText(&untouched, u"A", 4), -1);
+  Bytes expected = row.bytes;
+  expected.resize(row.bytes.size() + row.zeros, 0);
+  EXPECT_EQ(out, expected);
 }
 
-TEST(TextEncodingsTest, DecodeTextKeepsTheMarkAsACharacter) {
-  struct Case {
-    std::uint32_t encoding;
-    Bytes bytes;
-    int result;
-    std::u16string text;
-  };
-  const Case cases[] = {
-      {TextEncoding::Utf16Le, {0xFF, 0xFE, 0x41, 0x00}, 2, u"\uFEFFA"},
-      {TextEncoding::Utf16Le, {0x41, 0x00, 0x42}, 1, u"A"},  // an odd last byte is ignored
-      {TextEncoding::Utf16Be, {0xD8, 0x3D, 0xDE, 0x00}, 2, u"\U0001F600"},
-      {TextEncoding::Utf16Le, {0x41, 0x00, 0x00, 0xD8}, 1, u"A"},  // stops before a trailing high surrogate
-      // A lone low surrogate becomes ED B0 80, which the UTF-8 converter reads as three invalid subparts.
-      {TextEncoding::Utf16Le, {0x00, 0xDC}, 3, u"\uFFFD\uFFFD\uFFFD"},
-      {TextEncoding::Utf8, {0xEF, 0xBB, 0xBF, 0xC3, 0xA9, 0xFF}, 3, u"\uFEFF\u00E9\uFFFD"},
-      {TextEncoding::Ansi, {0x3F, 0x41, 0x42}, 2, u"\uFEFFAB"},
-      {TextEncoding::Ansi, {0xFE, 0x41}, 2, u"\u00FEA"},  // low byte FE: no mark put in front
-      {TextEncoding::Ansi, {0x80}, 1, u"\uFEFF\u20AC"},
-  };
-  for (const Case& c : cases) {
-    std::u16string out;
-    EXPECT_EQ(DecodeText(&out, c.bytes.data(), static_cast<std::uint32_t>(c.bytes.size()), c.encoding), c.result)
-        << "encoding " << c.encoding << ", " << c.bytes.size() << " bytes";
-    EXPECT_EQ(out, c.text) << "encoding " << c.encoding << ", " << c.bytes.size() << " bytes";
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Rows, EncodeTextTest,
+    testing::Values(EncodeRow{"Utf8WithMarkAndOneZero", TextEncoding::Utf8, u"A", 4, {0xEF, 0xBB, 0xBF, 0x41}, 1},
+                    EncodeRow{"Utf16LePairAndTwoZeros", TextEncoding::Utf16Le, u"\U0001F600", 6,
+                              {0xFF, 0xFE, 0x3D, 0xD8, 0x00, 0xDE}, 2},
+                    EncodeRow{"Utf16BeGoesThroughUtf8", TextEncoding::Utf16Be, u"\xD800", 4, {0xFE, 0xFF, 0xFF, 0xFD}, 2},
+                    EncodeRow{"AnsiDropsTheMark", TextEncoding::Ansi, u"\uFEFFA\u20AC", 2, {0x41, 0x80}, 0},
+                    EncodeRow{"AnsiMarkTestReadsTheLowByteOnly", TextEncoding::Ansi, u"\u00FEA", 1, {0x41}, 0},
+                    EncodeRow{"AnsiNothingLeftAfterTheMark", TextEncoding::Ansi, u"\uFEFF", 0, {}, 0},
+                    EncodeRow{"EmptyUtf8Fails", TextEncoding::Utf8, u"", -1, {}, 0},
+                    EncodeRow{"EmptyUtf16BeFails", TextEncoding::Utf16Be, u"", -1, {}, 0},
+                    EncodeRow{"UnknownEncodingFails", 4, u"A", -1, {}, 0}),
+    [](const testing::TestParamInfo<EncodeRow>& info) { return std::string(info.param.name); });
 
-TEST(TextEncodingsTest, DecodeTextFailures) {
-  const Bytes ascii{0x41}, badPair{0x00, 0xD8, 0x41, 0x00}, trailingHigh{0x00, 0x41, 0xD8, 0x00}, question{0x3F};
+struct DecodeRow {
+  const char* name;
+  std::uint32_t encoding;
+  Bytes bytes;
+  int result;
+  std::u16string text;  // what the output holds afterwards ("old" when it was left alone)
+};
+
+class DecodeTextTest : public testing::TestWithParam<DecodeRow> {};
+
+TEST_P(DecodeTextTest, KeepsTheMarkAsACharacter) {
+  const DecodeRow& row = GetParam();
   std::u16string out = u"old";
-  EXPECT_EQ(DecodeText(&out, nullptr, 1, TextEncoding::Utf8), -1);
-  EXPECT_EQ(DecodeText(&out, ascii.data(), 0, TextEncoding::Utf8), -1);
-  EXPECT_EQ(DecodeText(&out, ascii.data(), 1, 7), -1);
-  EXPECT_EQ(out, u"old") << "argument failures leave the output alone";
-  EXPECT_EQ(DecodeText(&out, badPair.data(), 4, TextEncoding::Utf16Le), -2);
-  EXPECT_EQ(DecodeText(&out, trailingHigh.data(), 4, TextEncoding::Utf16Be), -2);
-  EXPECT_EQ(DecodeAnsiText(&out, question.data(), 1), -1) << "nothing left to convert after the dropped ?";
-  EXPECT_EQ(DecodeText(&out, ascii.data(), 1, TextEncoding::Utf16Le), -1) << "a single byte holds no unit";
-  EXPECT_EQ(out, u"") << "a failed conversion empties the output";
+  EXPECT_EQ(DecodeText(&out, row.bytes.empty() ? nullptr : row.bytes.data(), static_cast<std::uint32_t>(row.bytes.size()),
+                       row.encoding),
+            row.result);
+  EXPECT_EQ(out, row.text);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DecodeTextTest,
+    testing::Values(
+        DecodeRow{"Utf16LeMark", TextEncoding::Utf16Le, {0xFF, 0xFE, 0x41, 0x00}, 2, u"\uFEFFA"},
+        DecodeRow{"OddLastByteIgnored", TextEncoding::Utf16Le, {0x41, 0x00, 0x42}, 1, u"A"},
+        DecodeRow{"Utf16BePair", TextEncoding::Utf16Be, {0xD8, 0x3D, 0xDE, 0x00}, 2, u"\U0001F600"},
+        DecodeRow{"LittleEndianStopsBeforeTrailingHigh", TextEncoding::Utf16Le, {0x41, 0x00, 0x00, 0xD8}, 1, u"A"},
+        DecodeRow{"BigEndianTrailingHighIsMalformed", TextEncoding::Utf16Be, {0x00, 0x41, 0xD8, 0x00}, -2, u"old"},
+        DecodeRow{"HighWithoutLowIsMalformed", TextEncoding::Utf16Le, {0x00, 0xD8, 0x41, 0x00}, -2, u"old"},
+        // A lone low surrogate becomes ED B0 80, which the UTF-8 converter reads as three invalid subparts.
+        DecodeRow{"LoneLowIsThreeReplacements", TextEncoding::Utf16Le, {0x00, 0xDC}, 3, u"\uFFFD\uFFFD\uFFFD"},
+        DecodeRow{"Utf8MarkAndReplacement", TextEncoding::Utf8, {0xEF, 0xBB, 0xBF, 0xC3, 0xA9, 0xFF}, 3,
+                  u"\uFEFF\u00E9\uFFFD"},
+        DecodeRow{"AnsiDropsQuestionMarkAndAddsUncountedMark", TextEncoding::Ansi, {0x3F, 0x41, 0x42}, 2, u"\uFEFFAB"},
+        DecodeRow{"AnsiLowByteFeGetsNoMark", TextEncoding::Ansi, {0xFE, 0x41}, 2, u"\u00FEA"},
+        DecodeRow{"AnsiOnlyQuestionMarkFails", TextEncoding::Ansi, {0x3F}, -1, u""},
+        DecodeRow{"SingleByteHoldsNoUnit", TextEncoding::Utf16Le, {0x41}, -1, u""},
+        DecodeRow{"NoBytes", TextEncoding::Utf8, {}, -1, u"old"},
+        DecodeRow{"UnknownEncoding", 7, {0x41}, -1, u"old"}),
+    [](const testing::TestParamInfo<DecodeRow>& info) { return std::string(info.param.name); });
 
 // Runs a converter over `in` with `capacity` output bytes; gives the result, the bytes written and consumed.
 using Converter = int (*)(unsigned char*, int*, const unsigned char*, int*);
@@ -120,23 +127,38 @@ TEST(TextEncodingsTest, Utf8ToUtf16StopsAtWhatDoesNotFit) {
   EXPECT_EQ(length + inLength, 0);
 }
 
-TEST(TextEncodingsTest, DetectEncodingFollowsTheXmlAutodetectionTable) {
-  const std::pair<Bytes, DetectedEncoding> cases[] = {
-      {{0x00, 0x00, 0x00, 0x3C}, kDetectedUcs4BigEndian},     {{0x3C, 0x00, 0x00, 0x00}, kDetectedUcs4LittleEndian},
-      {{0x00, 0x00, 0x3C, 0x00}, kDetectedUcs4Order2143},     {{0x00, 0x3C, 0x00, 0x00}, kDetectedUcs4Order3412},
-      {{0x4C, 0x6F, 0xA7, 0x94}, kDetectedEbcdic},            {{0x3C, 0x3F, 0x78, 0x6D, 0x6C}, kDetectedUtf8},
-      {{0x3C, 0x00, 0x3F, 0x00}, kDetectedUtf16LittleEndian}, {{0x00, 0x3C, 0x00, 0x3F}, kDetectedUtf16BigEndian},
-      {{0xEF, 0xBB, 0xBF}, kDetectedUtf8},                    {{0xFF, 0xFE, 0x00, 0x00}, kDetectedUtf16LittleEndian},
-      {{0xFE, 0xFF}, kDetectedUtf16BigEndian},                {{0xFF, 0xFE}, kDetectedUtf16LittleEndian},
-      {{0x3C, 0x3F, 0x78, 0x6E}, kDetectedNone},              {{0x00, 0x3C, 0x00, 0x41}, kDetectedNone},
-      {{0xEF, 0xBB}, kDetectedNone},                          {{0xFF}, kDetectedNone},
-  };
-  for (std::size_t i = 0; i < std::size(cases); ++i) {
-    const auto& [bytes, expected] = cases[i];
-    EXPECT_EQ(DetectEncoding(bytes.data(), static_cast<std::uint32_t>(bytes.size())), expected) << "case " << i;
-  }
-  EXPECT_EQ(DetectEncoding(nullptr, 4), kDetectedNone);
+struct DetectRow {
+  const char* name;
+  Bytes bytes;
+  DetectedEncoding encoding;
+};
+
+class DetectEncodingTest : public testing::TestWithParam<DetectRow> {};
+
+TEST_P(DetectEncodingTest, FollowsTheXmlAutodetectionTable) {
+  const DetectRow& row = GetParam();
+  EXPECT_EQ(DetectEncoding(row.bytes.empty() ? nullptr : row.bytes.data(), static_cast<std::uint32_t>(row.bytes.size())),
+            row.encoding);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, DetectEncodingTest,
+    testing::Values(DetectRow{"Ucs4BigEndian", {0x00, 0x00, 0x00, 0x3C}, kDetectedUcs4BigEndian},
+                    DetectRow{"Ucs4LittleEndian", {0x3C, 0x00, 0x00, 0x00}, kDetectedUcs4LittleEndian},
+                    DetectRow{"Ucs4Order2143", {0x00, 0x00, 0x3C, 0x00}, kDetectedUcs4Order2143},
+                    DetectRow{"Ucs4Order3412", {0x00, 0x3C, 0x00, 0x00}, kDetectedUcs4Order3412},
+                    DetectRow{"Ebcdic", {0x4C, 0x6F, 0xA7, 0x94}, kDetectedEbcdic},
+                    DetectRow{"XmlDeclaration", {0x3C, 0x3F, 0x78, 0x6D, 0x6C}, kDetectedUtf8},
+                    DetectRow{"Utf16LeDeclaration", {0x3C, 0x00, 0x3F, 0x00}, kDetectedUtf16LittleEndian},
+                    DetectRow{"Utf16BeDeclaration", {0x00, 0x3C, 0x00, 0x3F}, kDetectedUtf16BigEndian},
+                    DetectRow{"Utf8Mark", {0xEF, 0xBB, 0xBF}, kDetectedUtf8},
+                    DetectRow{"Utf16LeMarkBeforeUcs4Check", {0xFF, 0xFE, 0x00, 0x00}, kDetectedUtf16LittleEndian},
+                    DetectRow{"Utf16BeMark", {0xFE, 0xFF}, kDetectedUtf16BigEndian},
+                    DetectRow{"AlmostXml", {0x3C, 0x3F, 0x78, 0x6E}, kDetectedNone},
+                    DetectRow{"AlmostUtf16Be", {0x00, 0x3C, 0x00, 0x41}, kDetectedNone},
+                    DetectRow{"HalfAUtf8Mark", {0xEF, 0xBB}, kDetectedNone},
+                    DetectRow{"OneByte", {0xFF}, kDetectedNone}, DetectRow{"NoBytes", {}, kDetectedNone}),
+    [](const testing::TestParamInfo<DetectRow>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace OAuthClient
