@@ -12,6 +12,7 @@
 #include "zqhttpclient/curl_handles.h"
 #include "zqhttpclient/curl_result.h"
 #include "zqhttpclient/curl_runtime.h"
+#include "zqhttpclient/transfer_pool.h"
 #include "zqhttpclient/transfer_profile.h"
 
 namespace OAuthClient::Http {
@@ -68,20 +69,30 @@ std::optional<std::string_view> BodyToSend(const ExchangeRequest& request) {
   return request.body;
 }
 
-bool BuildHeaderList(const ExchangeRequest& request, SList* list) {
+// Writes the request's header lines in libcurl's syntax, one per "\n" ("Name;" sends an empty value, "Name:" would
+// remove the header; no accepted field holds a line break, so "\n" cannot occur inside one), then makes the
+// transfer's header list from them unless its list was built from the same lines.
+bool PrepareHeaderList(const ExchangeRequest& request, Transfer& transfer) {
   const RequestHeaders& headers = *request.headers;
-  // One buffer for every line: libcurl copies each line, so the buffer is refilled rather than rebuilt.
-  std::string line;
+  std::string& lines = transfer.nextHeaderLines;
+  lines.clear();
   for (const auto& [name, value] : headers.Fields()) {
-    line.assign(name);
-    line.append(value.empty() ? ";" : ": ");
-    line.append(value);
-    if (!AppendHeader(list, line.c_str())) return false;
+    lines.append(name).append(value.empty() ? ";" : ": ").append(value).push_back('\n');
   }
-  if (BodyToSend(request) && !headers.Find("Content-Type")) {
-    if (!AppendHeader(list, "Content-Type:")) return false;
+  if (BodyToSend(request) && !headers.Find("Content-Type")) lines.append("Content-Type:\n");
+  if (!headers.Find("Expect")) lines.append("Expect:\n");
+  if (transfer.headers && lines == transfer.headerLines) return true;
+
+  SList list;
+  std::string line;  // libcurl copies each line, so one buffer serves them all
+  for (std::size_t start = 0; start < lines.size();) {
+    const std::size_t end = lines.find('\n', start);
+    line.assign(lines, start, end - start);
+    if (!AppendHeader(&list, line.c_str())) return false;
+    start = end + 1;
   }
-  if (!headers.Find("Expect") && !AppendHeader(list, "Expect:")) return false;
+  transfer.headers = std::move(list);
+  transfer.headerLines.swap(lines);
   return true;
 }
 
@@ -299,15 +310,14 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
       ConfigureProfile(easy, profile);
       transfer->profile = std::move(profile);
     }
-    SList headers;
     CallbackState state{capture, false};
     // libcurl writes a zero-terminated message here; only the first byte has to say "none yet".
     char errorBuffer[CURL_ERROR_SIZE];
     errorBuffer[0] = '\0';
     TransferOutcome outcome;
     outcome.viaProxy = request.settings->proxy != TransportSettings::Proxy::kNone;
-    if (!BuildHeaderList(request, &headers) ||
-        !ConfigureRequest(easy, request.url, body, headers.get(), &state, errorBuffer)) {
+    if (!PrepareHeaderList(request, *transfer) ||
+        !ConfigureRequest(easy, request.url, body, transfer->headers.get(), &state, errorBuffer)) {
       outcome.code = CURLE_OUT_OF_MEMORY;
     } else {
       RunTransfer(easy, transfer->multi.get(), *request.settings, &outcome);
@@ -322,10 +332,9 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
         result.errorText = ErrorTextFor(result.result, errorBuffer, outcome.code);
       }
     }
-    // The buffers the handle points at end here. A handle whose exchange failed is configured afresh by its
-    // next user, so no state of a failure carries over.
+    // The error buffer the handle points at ends here (the header list stays with the transfer). A handle whose
+    // exchange failed is configured afresh by its next user, so no state of a failure carries over.
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
     if (result.result != kHttpOk) transfer->profile.reset();
   } catch (const std::bad_alloc&) {
     result.result = kHttpOutOfMemory;
