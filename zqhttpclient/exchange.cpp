@@ -270,7 +270,7 @@ std::string ErrorTextFor(std::int32_t result, const char* curlText, CURLcode cod
   return curl_easy_strerror(code);
 }
 
-void ReadTransferInfo(CURL* easy, ExchangeResult* result) {
+void ReadTransferInfo(CURL* easy, const std::string& requestUrl, ExchangeResult* result) {
   long status = 0, redirects = 0;
   curl_off_t total = 0;
   char* effective = nullptr;
@@ -281,7 +281,12 @@ void ReadTransferInfo(CURL* easy, ExchangeResult* result) {
   result->status = static_cast<std::uint32_t>(status);
   result->redirects = static_cast<std::int32_t>(redirects);
   result->durationUs = static_cast<std::uint64_t>(total);
-  if (effective != nullptr) result->effectiveUrl = effective;
+  // Without a redirect the effective URL is the request's own: no second copy of it is made.
+  if (effective != nullptr && requestUrl == effective) {
+    result->effectiveUrlIsRequestUrl = true;
+  } else if (effective != nullptr) {
+    result->effectiveUrl = effective;
+  }
 }
 
 }  // namespace
@@ -324,7 +329,7 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
     }
     outcome.bodyTooLarge = capture->Overflowed();
     result.result = state.outOfMemory ? kHttpOutOfMemory : TranslateOutcome(outcome);
-    ReadTransferInfo(easy, &result);
+    ReadTransferInfo(easy, request.url, &result);
     if (result.result != kHttpOk) {
       if (outcome.receiveTimedOut) {
         result.errorText = "no data arrived within the receive timeout";

@@ -28,7 +28,8 @@ struct ExchangeResult {
   std::uint32_t status = 0;      // HTTP status of the last answer
   std::uint64_t durationUs = 0;  // from the start of the send to the end of the answer
   std::int32_t redirects = 0;
-  std::string effectiveUrl;      // after redirects
+  std::string effectiveUrl;      // after redirects; left empty when it is the request's URL unchanged
+  bool effectiveUrlIsRequestUrl = false;  // then this is set instead, and the caller reuses its own copy
   std::string errorText;         // one line, for failures
 };
 

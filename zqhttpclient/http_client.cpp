@@ -212,7 +212,7 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url,
   const std::string methodText = WideToUtf8(method);
   if (!IsHttpToken(methodText)) return Fail(kHttpBadArgument, "the method is not an HTTP token");
   if (url == nullptr) return Fail(kHttpBadUrl, "no URL");
-  const std::string urlText = WideToUtf8(url);
+  std::string urlText = WideToUtf8(url);
   if (const std::int32_t check = CheckRequestUrl(urlText); check != kHttpOk)
     return Fail(check, check == kHttpUnsupportedScheme ? "only http and https URLs are allowed" : "malformed URL");
 
@@ -223,7 +223,8 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url,
   lastResult_ = result.result;
   durationUs_ = result.durationUs;
   redirects_ = result.redirects;
-  effectiveUrl_ = std::move(result.effectiveUrl);
+  // The exchange is over, so the URL it was given is free to become the effective one.
+  effectiveUrl_ = result.effectiveUrlIsRequestUrl ? std::move(urlText) : std::move(result.effectiveUrl);
   errorText_ = std::move(result.errorText);
   if (result.result == kHttpOk) {
     ReceivedAnswer& answer = answer_.emplace();
