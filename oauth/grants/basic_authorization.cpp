@@ -2,9 +2,10 @@
 #include "oauth/grants/basic_authorization.h"
 
 #include <string>
+#include <utility>
 
-#include "oauth/grants/token_request_text.h"
 #include "common/base64.h"
+#include "oauth/grants/basic_authorization_cache.h"
 #include "oauth/platform/code_page.h"
 #include "oauth/text/text_encodings.h"
 #include "oauth/text/boundary_text.h"
@@ -44,20 +45,25 @@ std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientI
 }
 
 std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client) {
-  const std::u16string clientId = ReadText(request, &ITokenRequest::GetClientId);
-  if (clientId.empty()) return -1;
-  // The secret is used before the request is called again, so its own buffer serves; the identifier is copied,
-  // as a request may hand both out of one buffer.
+  BasicAuthorizationCache& cache = BasicAuthorizationCache::Instance();
+  const auto lock = cache.Lock();
+  // The identifier is compared (and copied when it is new) before the secret is asked for, as a request may hand
+  // both out of one buffer; the secret is used before the request is called again, so its own buffer serves.
+  const WideChar* clientIdText = nullptr;
+  request.GetClientId(&clientIdText);
+  if (IsNullOrEmpty(clientIdText)) return -1;
+  const bool sameClientId = cache.HoldsClientId(ViewOf(clientIdText));
+  std::u16string clientId = sameClientId ? std::u16string() : std::u16string(ViewOf(clientIdText));
   const WideChar* clientSecret = nullptr;
   request.GetClientSecret(&clientSecret);
   if (IsNullOrEmpty(clientSecret)) return -1;
 
-  const std::optional<std::u16string> credentials = EncodeBasicCredentials(clientId, ViewOf(clientSecret));
-  if (!credentials) return -1;
-
-  const std::u16string authorization = u"Basic " + *credentials;
+  if (!sameClientId || !cache.HoldsSecret(ViewOf(clientSecret))) {
+    if (sameClientId) clientId = cache.ClientId();
+    if (!cache.Store(std::move(clientId), ViewOf(clientSecret))) return -1;
+  }
   client.AddRequestHeader(AsWide(u"Content-Type"), AsWide(u"application/x-www-form-urlencoded"), 0);
-  client.AddRequestHeader(AsWide(u"Authorization"), AsWide(authorization.c_str()), 0);
+  client.AddRequestHeader(AsWide(u"Authorization"), AsWide(cache.HeaderValue()), 0);
   return 1;
 }
 

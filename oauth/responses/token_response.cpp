@@ -22,7 +22,7 @@ CTokenResponse::CTokenResponse(IHttpClient& client) { ReadAnswer(client); }
 void CTokenResponse::ReadAnswer(IHttpClient& client) {
   const WideChar* text = nullptr;
   client.GetResponseText(&text);
-  responseText_.Set(text);
+  responseText_.Set(ViewOf(text));
 
   client.GetResponseValue(&responseValue_);
   statusCode_ = client.GetStatusCode();
@@ -83,7 +83,11 @@ std::int32_t CTokenResponse::GetHeader(const WideChar* name, const WideChar** ou
 }
 
 std::int32_t CTokenResponse::GetHeadersText(const WideChar** out) { return HandOut(headers_.Text(), out); }
-std::int32_t CTokenResponse::GetResponseText(const WideChar** out) { return HandOut(responseText_, out); }
+std::int32_t CTokenResponse::GetResponseText(const WideChar** out) {
+  if (out == nullptr || !responseText_.IsSet()) return -1;
+  *out = responseText_.Get();
+  return 1;
+}
 std::uint32_t CTokenResponse::GetStatusCode() { return statusCode_; }
 std::int32_t CTokenResponse::GetStatusText(const WideChar** out) { return HandOut(statusText_, out); }
 std::int32_t CTokenResponse::GetTokenType(const WideChar** out) { return HandOut(tokenType_, out); }

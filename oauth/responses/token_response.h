@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "oauth/responses/compact_text.h"
 #include "oauth/responses/token_json.h"
 #include "oauth/responses/response_headers.h"
 #include "oauth/text/string_property.h"
@@ -73,7 +74,7 @@ class CTokenResponse final : public ITokenResponse {
   std::uint32_t statusCode_ = 0;
   StringProperty statusText_;
   std::optional<std::u16string> headerValue_;  // may hold an empty value, which GetHeader hands out as ""
-  StringProperty responseText_;
+  CompactText responseText_;  // a large answer is kept at one byte per unit until a host asks for it
   ResponseHeaders headers_{/*foldNames=*/true};
   std::uintptr_t responseValue_ = 0;
 };
