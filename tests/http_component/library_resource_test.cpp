@@ -1,6 +1,5 @@
 // The component through the library's public exports: RequestResource against the test nginx, loaded the way a
-// host loads the library (dlopen by name, dlsym of the exports), with the real component found beside it.
-#include <dlfcn.h>
+// host loads the library (by name, then its exports), with the real component found beside it.
 #include <gtest/gtest.h>
 
 #include "component_fixture.h"
@@ -10,10 +9,8 @@ namespace OAuthClient::Testing {
 namespace {
 
 TEST(LibraryResource, HttpsRequestCarriesBearerHeadersBodyAndTlsSettings) {
-  void* const library = dlopen("liboauthclient.so", RTLD_NOW);
-  ASSERT_NE(library, nullptr) << dlerror();
-  const auto createClient = reinterpret_cast<CreateOAuthClientFunction>(dlsym(library, "CreateOAuthClient"));
-  const auto createRequest = reinterpret_cast<CreateOAuthRequestFunction>(dlsym(library, "CreateOAuthRequest"));
+  const auto createClient = reinterpret_cast<CreateOAuthClientFunction>(LibraryExport("CreateOAuthClient"));
+  const auto createRequest = reinterpret_cast<CreateOAuthRequestFunction>(LibraryExport("CreateOAuthRequest"));
   ASSERT_TRUE(createClient != nullptr && createRequest != nullptr) << "the library's exports are missing";
   std::unique_ptr<IOAuthClient, Releaser> client(createClient());
   std::unique_ptr<IOAuthRequest, Releaser> request(createRequest());

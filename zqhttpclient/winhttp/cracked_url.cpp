@@ -7,22 +7,6 @@
 #include <vector>
 
 namespace OAuthClient::Http {
-namespace {
-
-wchar_t LowerAscii(wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
-
-bool EqualsIgnoringAsciiCase(const std::wstring& a, const std::wstring& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  return true;
-}
-
-}  // namespace
-
-bool CrackedUrl::SameOrigin(const CrackedUrl& other) const {
-  return secure == other.secure && port == other.port && EqualsIgnoringAsciiCase(host, other.host);
-}
 
 std::optional<CrackedUrl> CrackHttpUrl(const std::wstring& url) {
   URL_COMPONENTS parts{};

@@ -16,9 +16,6 @@ struct CrackedUrl {
   std::wstring host;         // as WinHttpConnect takes it
   INTERNET_PORT port = 0;    // the scheme's default when the URL names none
   std::wstring target;       // path and query as given, without the fragment; "/" when the URL has no path
-
-  // Scheme, host (ASCII case-insensitive) and port are the same: credentials may go from one to the other.
-  bool SameOrigin(const CrackedUrl& other) const;
 };
 
 // Cracks an absolute http or https URL. None for another scheme, no host, or a URL WinHTTP cannot read.
