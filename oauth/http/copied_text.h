@@ -1,10 +1,10 @@
 // CopiedText: the owner of one text copy that a request's GetStringTriple / GetStringPair hands out.
-#ifndef OAUTH_GRANTS_COPIED_TEXT_H
-#define OAUTH_GRANTS_COPIED_TEXT_H
+#ifndef OAUTH_HTTP_COPIED_TEXT_H
+#define OAUTH_HTTP_COPIED_TEXT_H
 
 #include <cstdlib>
 
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 #include "oauthclient/wide_char.h"
 
 namespace OAuthClient {
@@ -33,4 +33,4 @@ class CopiedText {
 
 }  // namespace OAuthClient
 
-#endif  // OAUTH_GRANTS_COPIED_TEXT_H
+#endif  // OAUTH_HTTP_COPIED_TEXT_H
