@@ -19,8 +19,20 @@ struct Releaser {
 using Client = std::unique_ptr<IHttpClient, Releaser>;
 
 // Returns a new object from the component's CreateHttpClient ("libzqhttpclient.so", found through
-// LD_LIBRARY_PATH and loaded once). Fails the test when it cannot.
+// LD_LIBRARY_PATH, or "zqhttpclient.dll" beside the program; loaded once). Fails the test when it cannot. On
+// Windows the first call adds the test servers' CAs to the Root store, which WinHTTP verifies against.
 Client NewClient();
+
+// Returns an export of the library (liboauthclient.so / oauthclient.dll, loaded by name once), null when absent.
+void* LibraryExport(const char* name);
+
+// The CA that verifies test servers: a run directory file ("nginx/ca.pem"), or null for the system's store.
+// POSIX: SSL_CERT_FILE, which the libcurl component reads at each send. Windows: nothing to do, the CAs are in
+// the Root store from the start.
+void UseCaFile(const char* runFile);
+
+// Returns true in a Windows build run by Wine, whose WinHTTP cannot do everything Windows' does.
+bool RunsUnderWine();
 
 // The test nginx (fixture "nginx"): a file of its run directory (ports, "nginx/ca.pem"), and URLs on 127.0.0.1.
 std::string RunFile(const std::string& name);

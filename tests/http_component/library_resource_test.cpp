@@ -1,5 +1,5 @@
-// The component through the library's public exports: RequestResource against the test nginx, with the real
-// component found beside the library.
+// The component through the library's public exports: RequestResource against the test nginx, loaded the way a
+// host loads the library (by name, then its exports), with the real component found beside it.
 #include <gtest/gtest.h>
 
 #include "component_fixture.h"
@@ -9,8 +9,11 @@ namespace OAuthClient::Testing {
 namespace {
 
 TEST(LibraryResource, HttpsRequestCarriesBearerHeadersBodyAndTlsSettings) {
-  std::unique_ptr<IOAuthClient, Releaser> client(CreateOAuthClient());
-  std::unique_ptr<IOAuthRequest, Releaser> request(CreateOAuthRequest());
+  const auto createClient = reinterpret_cast<CreateOAuthClientFunction>(LibraryExport("CreateOAuthClient"));
+  const auto createRequest = reinterpret_cast<CreateOAuthRequestFunction>(LibraryExport("CreateOAuthRequest"));
+  ASSERT_TRUE(createClient != nullptr && createRequest != nullptr) << "the library's exports are missing";
+  std::unique_ptr<IOAuthClient, Releaser> client(createClient());
+  std::unique_ptr<IOAuthRequest, Releaser> request(createRequest());
   ASSERT_TRUE(client && request);
   request->SetUrl(Wide(HttpsUrl("/echo/library?x=1")).c_str());
   request->SetMethod(WIDE("PUT"));

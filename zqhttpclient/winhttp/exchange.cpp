@@ -7,14 +7,14 @@
 #include <algorithm>
 #include <charconv>
 #include <chrono>
+#include <cstdint>
 #include <new>
 #include <vector>
 
 #include "oauthclient/http_client_codes.h"
 #include "common/ascii.h"
-#include "common/header_lines.h"
-#include "zqhttpclient/redirect_policy.h"
 #include "zqhttpclient/url_check.h"
+#include "zqhttpclient/redirect_policy.h"
 #include "zqhttpclient/winhttp/cracked_url.h"
 #include "zqhttpclient/winhttp/session_registry.h"
 #include "zqhttpclient/winhttp/wide_text.h"
@@ -27,6 +27,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 constexpr DWORD kReadChunkBytes = 64 * 1024;
+// The longest header line taken, libcurl's own limit, so that both builds refuse the same answers.
+constexpr std::size_t kMaxResponseHeaderLineBytes = 100 * 1024;
 
 struct Failure {
   std::int32_t result;
@@ -53,6 +55,7 @@ class Budget {
 };
 
 Failure BudgetSpent() { return {kHttpTimedOut, "the whole-exchange timeout elapsed"}; }
+Failure HeaderTooLarge() { return {kHttpHeaderTooLarge, "the answer's headers exceeded the size limit"}; }
 
 bool SetDword(HINTERNET handle, DWORD option, DWORD value) {
   return WinHttpSetOption(handle, option, &value, sizeof(value)) != FALSE;
@@ -66,10 +69,6 @@ bool SharesConnections(const ComponentSettings& settings) {
   return !settings.ignoreCertificateErrors && settings.secureProtocol == 0;
 }
 
-bool IsFollowedRedirect(DWORD status) {
-  return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
-}
-
 // The first value of a decimal Content-Length, if there is one that fits.
 std::optional<std::uint64_t> ContentLength(const ResponseCapture& capture) {
   const std::optional<std::string> value = capture.FieldValue("Content-Length");
@@ -80,13 +79,11 @@ std::optional<std::uint64_t> ContentLength(const ResponseCapture& capture) {
   return length;
 }
 
-// One request of the exchange: the first, or the one a redirect leads to.
+// One request of the exchange, as WinHTTP sends it: the first, or one a redirect leads to.
 struct Hop {
-  std::wstring url;
-  CrackedUrl target;
-  std::string method;
+  const RedirectHop& request;
+  const CrackedUrl& target;
   std::optional<std::string_view> body;
-  bool sendsCredentials = true;  // as DecideRedirect says (IsCredentialHeader)
 };
 
 class WinHttpExchange {
@@ -136,14 +133,14 @@ std::optional<Failure> WinHttpExchange::OpenSession() {
   return std::nullopt;
 }
 
-// The caller's header lines (the credentials only while DecideRedirect lets them go), then the component's
+// The caller's header lines (without the credentials when the hop may not carry them), then the component's
 // User-Agent, Accept and Content-Length where the caller set none. The lines are UTF-8 (the interface's text
 // encoded); WinHTTP takes them as wide text and encodes them again for the wire.
 std::wstring WinHttpExchange::HeaderLines(const Hop& hop) const {
   const OutgoingHeaders& headers = *request_.headers;
   std::string lines;
   for (const auto& [name, value] : headers.Fields()) {
-    if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
+    if (!hop.request.sendsCredentials && IsCredentialHeader(name)) continue;
     lines.append(name).append(value.empty() ? ":" : ": ").append(value).append("\r\n");
   }
   if (!headers.Find("User-Agent")) lines.append("User-Agent: ").append(settings_.EffectiveUserAgent()).append("\r\n");
@@ -158,6 +155,8 @@ std::optional<Failure> WinHttpExchange::Configure(HINTERNET request) {
   DWORD disabled = WINHTTP_DISABLE_COOKIES | WINHTTP_DISABLE_REDIRECTS;
   if (!SharesConnections(settings_)) disabled |= WINHTTP_DISABLE_KEEP_ALIVE;
   if (!SetDword(request, WINHTTP_OPTION_DISABLE_FEATURE, disabled)) return Failed(GetLastError());
+  // WinHTTP stops reading an answer's headers at the size the capture takes (Windows' own default is lower).
+  SetDword(request, WINHTTP_OPTION_MAX_RESPONSE_HEADER_SIZE, static_cast<DWORD>(kMaxResponseHeaderBytes));
   if (settings_.ignoreCertificateErrors &&
       !SetDword(request, WINHTTP_OPTION_SECURITY_FLAGS,
                 SECURITY_FLAG_IGNORE_UNKNOWN_CA | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID |
@@ -193,19 +192,23 @@ std::optional<Failure> WinHttpExchange::CaptureHeaders(HINTERNET request) {
     return Failed(GetLastError());
   raw.resize(bytes / sizeof(wchar_t));
   const std::string block = WideToBytes(raw);
-  // Every line up to the empty one that ends the block; the capture gets that one in any case.
-  for (std::string_view line : OAuthClient::HeaderLines(std::string_view(block), LineBreak::kCrLf)) {
-    if (line.empty()) break;
-    if (!capture_->AddHeaderLine(line)) return Failure{kHttpHeaderTooLarge, "the answer's headers exceeded the size limit"};
+  std::string_view rest = block;
+  // Every line up to and including the empty one that ends the block.
+  while (!rest.empty()) {
+    const std::size_t end = rest.find("\r\n");
+    const std::string_view line = rest.substr(0, end == std::string_view::npos ? rest.size() : end + 2);
+    if (line.size() > kMaxResponseHeaderLineBytes || !capture_->AddHeaderLine(line)) return HeaderTooLarge();
+    if (line == "\r\n" || end == std::string_view::npos) break;
+    rest.remove_prefix(line.size());
   }
-  capture_->AddHeaderLine("");
+  if (capture_->WithinHeaderBlock() && !capture_->AddHeaderLine("\r\n")) return HeaderTooLarge();
   return std::nullopt;
 }
 
 std::optional<Failure> WinHttpExchange::SendHop(const Hop& hop, WinHttpHandle* requestHandle, DWORD* status) {
   WinHttpHandle connection(WinHttpConnect(session_.get(), hop.target.host.c_str(), hop.target.port, 0));
   if (!connection) return Failed(GetLastError());
-  const std::wstring method = HeaderBytesToWide(hop.method);
+  const std::wstring method = HeaderBytesToWide(hop.request.method);
   // The path and query go out as the caller wrote them: percent-encoding is the caller's.
   const DWORD flags = (hop.target.secure ? WINHTTP_FLAG_SECURE : 0) | WINHTTP_FLAG_ESCAPE_DISABLE |
                       WINHTTP_FLAG_ESCAPE_DISABLE_QUERY;
@@ -246,23 +249,32 @@ std::optional<Failure> WinHttpExchange::SendHop(const Hop& hop, WinHttpHandle* r
 }
 
 std::optional<Failure> WinHttpExchange::ReadBody(HINTERNET request, const Hop& hop, DWORD status) {
-  const bool bodyless = hop.method == "HEAD" || status == 204 || status == 304;
-  if (!bodyless) {
-    if (const auto announced = ContentLength(*capture_); announced && *announced > settings_.EffectiveMaxResponseBytes())
-      return Failure{kHttpResponseTooLarge, "the response body exceeded the size limit"};
-  }
+  const bool bodyless = hop.request.method == "HEAD" || status == 204 || status == 304;
+  // The announced length, or none (read as the largest value: no shortfall can be told then).
+  const std::uint64_t announced = bodyless ? 0 : ContentLength(*capture_).value_or(UINT64_MAX);
+  if (announced != UINT64_MAX && announced > settings_.EffectiveMaxResponseBytes())
+    return Failure{kHttpResponseTooLarge, "the response body exceeded the size limit"};
   std::vector<char> buffer(kReadChunkBytes);
+  std::uint64_t received = 0;
   for (;;) {
     const DWORD receiveMs = budget_.Allow(settings_.EffectiveReceiveTimeoutMs());
     if (receiveMs == 0) return BudgetSpent();
     if (!SetDword(request, WINHTTP_OPTION_RECEIVE_TIMEOUT, receiveMs)) return Failed(GetLastError());
-    DWORD read = 0;
-    if (!WinHttpReadData(request, buffer.data(), static_cast<DWORD>(buffer.size()), &read))
+    // Waits for what has arrived, then takes only that, so that a slow body cannot outlast the budget by
+    // filling a large read a few bytes at a time.
+    DWORD available = 0, read = 0;
+    if (!WinHttpQueryDataAvailable(request, &available)) return Failed(GetLastError());
+    if (available == 0) break;
+    if (!WinHttpReadData(request, buffer.data(), std::min<DWORD>(available, kReadChunkBytes), &read))
       return Failed(GetLastError());
-    if (read == 0) return std::nullopt;
+    if (read == 0) break;
+    received += read;
     if (!capture_->AddBody(std::string_view(buffer.data(), read)))
       return Failure{kHttpResponseTooLarge, "the response body exceeded the size limit"};
   }
+  if (announced != UINT64_MAX && received < announced)
+    return Failure{kHttpSendFailed, "the connection closed before the whole body arrived"};
+  return std::nullopt;
 }
 
 void WinHttpExchange::Run(ExchangeResult* result) {
@@ -270,52 +282,42 @@ void WinHttpExchange::Run(ExchangeResult* result) {
     result->result = failure.result;
     result->errorText = std::move(failure.text);
   };
-  Hop hop;
-  hop.url = Utf8ToWide(request_.url);
-  const std::optional<CrackedUrl> first = CrackHttpUrl(hop.url);
-  if (!first) return fail({kHttpBadUrl, "malformed URL"});
-  hop.target = *first;
-  hop.method = std::string(request_.method);
-  const std::optional<std::string_view> body = BodyToSend(request_);
-  hop.body = body;
-  RedirectHop chain{request_.url, hop.method, body.has_value(), true};
   result->effectiveUrl = request_.url;
   if (auto failure = OpenSession()) return fail(std::move(*failure));
-
+  const std::optional<std::string_view> body = BodyToSend(request_.method, request_.body);
+  RedirectHop hop{request_.url, std::string(request_.method), body.has_value(), true};
   for (;;) {
+    const std::optional<CrackedUrl> target = CrackHttpUrl(Utf8ToWide(hop.url));
+    if (!target) return fail({kHttpBadUrl, "malformed URL"});
     WinHttpHandle request;
     DWORD status = 0;
-    if (auto failure = SendHop(hop, &request, &status)) return fail(std::move(*failure));
+    const std::optional<std::string_view> hopBody = hop.sendsBody ? body : BodyToSend(hop.method, std::nullopt);
+    if (auto failure = SendHop(Hop{hop, *target, hopBody}, &request, &status)) return fail(std::move(*failure));
     result->status = status;
-    const std::optional<std::string> location =
-        settings_.followRedirects && IsFollowedRedirect(status) ? capture_->FieldValue("Location") : std::nullopt;
-    std::optional<std::wstring> next;
-    if (location) {
-      next = ResolveLocation(hop.url, HeaderBytesToWide(*location));
-      if (!next) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
+    RedirectDecision decision;
+    if (settings_.followRedirects) {
+      // The Location resolved against the URL it answers, as an absolute URL in UTF-8 ("" when there is none).
+      std::string location;
+      if (const std::optional<std::string> value = capture_->FieldValue("Location")) {
+        const std::optional<std::wstring> resolved =
+            ResolveLocation(Utf8ToWide(hop.url), HeaderBytesToWide(*value));
+        if (!resolved) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
+        location = WideToUtf8(*resolved);
+      }
+      decision = DecideRedirect(hop, body ? body->size() : 0, status, location);
     }
-    RedirectDecision decision =
-        next ? DecideRedirect(chain, body ? body->size() : 0, status, WideToUtf8(*next)) : RedirectDecision{};
     if (decision.action == RedirectAction::kAnswer) {
-      if (auto failure = ReadBody(request.get(), hop, status)) return fail(std::move(*failure));
+      if (auto failure = ReadBody(request.get(), Hop{hop, *target, hopBody}, status)) return fail(std::move(*failure));
       result->result = kHttpOk;
       return;
     }
     if (decision.action == RedirectAction::kUnsupportedScheme)
-      return fail({kHttpUnsupportedScheme, "a redirect led to a scheme other than http and https"});
+      return fail({kHttpUnsupportedScheme, "a redirect named another scheme than http or https"});
     if (CheckRequestUrl(decision.next.url) != kHttpOk) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
-    const std::optional<CrackedUrl> target = CrackHttpUrl(*next);
-    if (!target) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
-    if (result->redirects == ComponentSettings::kMaxRedirects)
-      return fail({kHttpTooManyRedirects, "more than 10 redirects"});
+    if (result->redirects == ComponentSettings::kMaxRedirects) return fail({kHttpTooManyRedirects, "too many redirects"});
     ++result->redirects;
-    chain = std::move(decision.next);
-    hop.method = chain.method;
-    hop.body = chain.sendsBody ? body : BodyToSend(chain.method, std::nullopt);
-    hop.url = *next;
-    hop.target = *target;
-    hop.sendsCredentials = chain.sendsCredentials;
-    result->effectiveUrl = chain.url;
+    hop = std::move(decision.next);
+    result->effectiveUrl = hop.url;
   }
 }
 

@@ -12,6 +12,17 @@ bool SetDword(HINTERNET handle, DWORD option, DWORD value) {
   return WinHttpSetOption(handle, option, &value, sizeof(value)) != FALSE;
 }
 
+// Windows without TLS 1.3 refuses its flag, so a pin to it fails there. Wine's WinHTTP takes the flag, drops it
+// and negotiates TLS 1.2: a pin to TLS 1.3 alone would go out as TLS 1.2, so under Wine it is refused here.
+// Wine is recognised by the export its ntdll has and Windows' has not.
+bool KeepsTls13Flag() {
+  static const bool keeps = [] {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll == nullptr || GetProcAddress(ntdll, "wine_get_version") == nullptr;
+  }();
+  return keeps;
+}
+
 }  // namespace
 
 SessionRegistry& SessionRegistry::Instance() {
@@ -34,6 +45,10 @@ SharedSession SessionRegistry::Open(const SessionProfile& profile, DWORD* error)
     return nullptr;
   }
   // The TLS versions are always set: without them WinHTTP may offer versions older than TLS 1.2.
+  if (profile.protocols == WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3 && !KeepsTls13Flag()) {
+    *error = ERROR_WINHTTP_SECURE_CHANNEL_ERROR;
+    return nullptr;
+  }
   if (!SetDword(session.get(), WINHTTP_OPTION_SECURE_PROTOCOLS, profile.protocols)) {
     // Windows before TLS 1.3 support refuses its flag: the default profile then stays at TLS 1.2; a pin to
     // TLS 1.3 alone cannot be kept, and the send fails as a handshake without it would.

@@ -19,6 +19,19 @@ bool IsScheme(std::string_view text) {
   return true;
 }
 
+// WinHttpCrackUrl takes any text up to the port or path as the host; the checks want what a request can reach:
+// a name or IPv4 address of letters, digits, '-', '.', '_' and '%'-escapes, or an IPv6 literal in brackets.
+bool IsPlausibleHost(std::wstring_view host) {
+  if (host.size() >= 2 && host.front() == L'[' && host.back() == L']') host = host.substr(1, host.size() - 2);
+  const bool literal = host.find(L':') != std::wstring_view::npos;
+  for (wchar_t c : host) {
+    const bool alnum = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
+    if (!alnum && c != L'-' && c != L'.' && c != L'_' && c != L'%' && !(literal && c == L':') && c < 0x80)
+      return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 UrlParts ParseUrlParts(const std::string& url) {
@@ -34,7 +47,9 @@ UrlParts ParseUrlParts(const std::string& url) {
   if (!WinHttpCrackUrl(asHttp.c_str(), static_cast<DWORD>(asHttp.size()), 0, &parts)) return result;
   result.parsed = true;
   result.scheme = ToLowerAscii(std::string_view(url).substr(0, separator));
-  result.hasHost = parts.dwHostNameLength > 0;
+  const std::wstring_view host(parts.lpszHostName, parts.dwHostNameLength);
+  if (!IsPlausibleHost(host)) return UrlParts{};
+  result.hasHost = !host.empty();
   return result;
 }
 

@@ -8,8 +8,11 @@
 namespace OAuthClient::Http {
 namespace {
 
-// Winsock's "timed out": what WinHTTP reports when the response or a body read waits too long.
+// Winsock's codes that WinHTTP passes on: "timed out" when the response or a body read waits too long, and a
+// connection the peer reset or aborted.
 constexpr DWORD kSocketTimedOut = 10060;
+constexpr DWORD kSocketReset = 10054;
+constexpr DWORD kSocketAborted = 10053;
 
 struct Translation {
   std::int32_t result;
@@ -40,14 +43,17 @@ Translation Translate(DWORD error, bool viaProxy) {
     case ERROR_WINHTTP_SECURE_CERT_WRONG_USAGE:
       return {kHttpCertificateRejected, "the server certificate did not verify"};
     case ERROR_WINHTTP_CONNECTION_ERROR:
+    case kSocketReset:
+    case kSocketAborted:
     case ERROR_WINHTTP_INVALID_SERVER_RESPONSE:
     case ERROR_WINHTTP_RESEND_REQUEST:
-    case ERROR_WINHTTP_HEADER_COUNT_EXCEEDED:
-    case ERROR_WINHTTP_HEADER_SIZE_OVERFLOW:
     case ERROR_WINHTTP_CHUNKED_ENCODING_HEADER_SIZE_OVERFLOW:
     case ERROR_WINHTTP_RESPONSE_DRAIN_OVERFLOW:
     case ERROR_WINHTTP_HTTP_PROTOCOL_MISMATCH:
       return {kHttpSendFailed, "the connection broke or the answer was not HTTP"};
+    case ERROR_WINHTTP_HEADER_COUNT_EXCEEDED:
+    case ERROR_WINHTTP_HEADER_SIZE_OVERFLOW:
+      return {kHttpHeaderTooLarge, "the answer's headers exceeded the size limit"};
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
     case ERROR_WINHTTP_OUT_OF_HANDLES: return {kHttpOutOfMemory, "out of memory"};
