@@ -10,7 +10,7 @@ namespace OAuthClient {
 // Reads the request's GetStringTriple, then GetStringPair, and sets the first complete one on `client`: the triple
 // (proxy URL, user, password) when all three are non-empty, else the pair (proxy URL, bypass list) when both are,
 // else SetStringNone (a direct connection). The component's result is not looked at. `Request` is ITokenRequest
-// or IOAuthRequest, whose getters hand out malloc'd copies; they are freed before this returns.
+// or IOAuthRequest, whose getters hand out caller-owned copies; they are freed before this returns.
 template <typename Request>
 void ApplyStringChoice(Request& request, IHttpClient& client) {
   CopiedText a, b, c, d, e;

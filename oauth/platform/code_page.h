@@ -11,15 +11,15 @@ constexpr std::uint32_t kCodePageAnsi = 0;
 // UTF-8.
 constexpr std::uint32_t kCodePageUtf8 = 65001;
 
-// Converts `count` UTF-16 units (-1: up to and including the terminator) to bytes in `codePage`, as
-// WideCharToMultiByte(codePage, 0, text, count, out, outSize, nullptr, nullptr) does.
+// Converts `count` UTF-16 units (-1, or any negative count: up to and including the terminator) to bytes in
+// `codePage`, as WideCharToMultiByte(codePage, 0, text, count, out, outSize, nullptr, nullptr) does.
 // With outSize 0 nothing is written and the number of bytes needed is returned. Returns the bytes written, or 0 on
-// failure (a null text, count 0 or below -1, an unknown code page, a negative outSize, a null out with a non-zero
+// failure (a null text, count 0, an unknown code page, a negative outSize, a null out with a non-zero
 // outSize, or an output too small for the whole result; the buffer may then hold part of the result).
 // UTF-8: a surrogate pair becomes one four-byte sequence, a lone surrogate U+FFFD (EF BF BD).
-// ANSI: only exact Windows-1252 mappings are used (no best-fit substitutes): every unit the code page has no byte
-// for becomes "?", each unit of a surrogate pair on its own (so a pair gives "??"), and of U+0080-U+009F only the
-// five C1 controls that the undefined bytes decode to convert back to their bytes.
+// ANSI: Windows-1252 with Windows' best-fit substitutes (U+0100 -> 'A', U+221E -> '8'); a unit with neither an
+// exact nor a best-fit byte becomes "?", each unit of a surrogate pair on its own (so a pair gives "??"), and of
+// U+0080-U+009F only the five C1 controls that the undefined bytes decode to convert back to their bytes.
 int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int count, char* out, int outSize);
 
 // Converts `count` bytes (-1: up to and including the terminator) in `codePage` to UTF-16, as
