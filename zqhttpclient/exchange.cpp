@@ -19,7 +19,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr char kDefaultUserAgent[] = "zqhttpclient/1.0";
 // The longest single wait for socket activity; the receive timeout is checked at least this often.
 constexpr int kMaxPollMs = 1000;
 
@@ -57,15 +56,6 @@ bool AppendHeader(SList* list, const char* line) {
   list->release();
   list->reset(grown);
   return true;
-}
-
-// The body that goes out: the caller's, or an empty one for the methods that are expected to carry a body
-// (a server may answer 411 Length Required to a POST, PUT or PATCH without Content-Length).
-std::optional<std::string_view> BodyToSend(const ExchangeRequest& request) {
-  if (request.method == "HEAD") return std::nullopt;
-  if (!request.body && (request.method == "POST" || request.method == "PUT" || request.method == "PATCH"))
-    return std::string_view();
-  return request.body;
 }
 
 bool BuildHeaderList(const ExchangeRequest& request, SList* list) {
@@ -167,7 +157,7 @@ void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   ApplyMethod(easy, profile);
   curl_easy_setopt(easy, CURLOPT_USERAGENT,
-                   settings.userAgent.empty() ? kDefaultUserAgent : settings.userAgent.c_str());
+                   settings.EffectiveUserAgent());
   ApplyTls(easy, profile);
   ApplyProxy(easy, settings);
   ApplyTimeoutsAndLimits(easy, settings);
@@ -274,6 +264,8 @@ void ReadTransferInfo(CURL* easy, ExchangeResult* result) {
 }
 
 }  // namespace
+
+void PrepareTransport() { CurlRuntime::Instance(); }
 
 ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* capture) {
   ExchangeResult result;

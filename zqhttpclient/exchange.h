@@ -1,4 +1,4 @@
-// PerformExchange: one HTTP request and its answer, driven on a pooled libcurl transfer.
+// PerformExchange: one HTTP request and its answer, as every transport (libcurl, WinHTTP) implements it.
 #ifndef ZQHTTPCLIENT_EXCHANGE_H
 #define ZQHTTPCLIENT_EXCHANGE_H
 
@@ -37,14 +37,22 @@ struct ExchangeResult {
 //
 // Method and body: "HEAD" asks for headers only (a body is not sent); "GET" without a body is a plain GET;
 // with a body (or for "POST", "PUT" and "PATCH" without one, which then carry Content-Length: 0) the body goes
-// out with the method as given. Redirects (when followed) are libcurl's: a POST becomes a GET after 301, 302
-// and 303; other methods are kept; an Authorization header is not passed to another host.
+// out with the method as given. Redirects (when followed): a POST becomes a GET after 301, 302 and 303; other
+// methods are kept; an Authorization header is not passed to another host.
 //
 // Headers sent besides the caller's: Host, "Accept: */*", "User-Agent: zqhttpclient/1.0" (or the one set),
-// Content-Length for a body. libcurl's own "Content-Type: application/x-www-form-urlencoded" for bodies and
-// "Expect: 100-continue" for large ones are suppressed unless the caller sets those headers. No
-// Accept-Encoding is sent, so bodies arrive as the server stores them.
+// Content-Length for a body. No Content-Type and no "Expect: 100-continue" unless the caller sets those
+// headers. No Accept-Encoding is sent, so bodies arrive as the server stores them.
+// libcurl: exchange.cpp; WinHTTP: winhttp/exchange.cpp.
 ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* capture);
+
+// Sets up the transport's process-wide state (libcurl's global init, the WinHTTP session registry) so that the
+// first send does not pay for it. Thread-safe; later calls do nothing.
+void PrepareTransport();
+
+// The body that goes out for `request`: none for "HEAD"; the caller's; or an empty one for "POST", "PUT" and
+// "PATCH" without one (a server may answer 411 Length Required to those without Content-Length).
+std::optional<std::string_view> BodyToSend(const ExchangeRequest& request);
 
 }  // namespace OAuthClient::Http
 

@@ -2,7 +2,7 @@
 #include <new>
 
 #include "oauthclient/http_client.h"
-#include "zqhttpclient/curl_runtime.h"
+#include "zqhttpclient/exchange.h"
 #include "zqhttpclient/http_client.h"
 #include "zqhttpclient/module_pin.h"
 
@@ -12,12 +12,13 @@
 #define ZQHTTPCLIENT_API __attribute__((visibility("default")))
 #endif
 
-// Returns a new HTTP client object with default settings, or null when memory is exhausted. The first call
-// initialises libcurl and its shared caches and pins the component in memory (see module_pin.h). Thread-safe.
+// Returns a new HTTP client object with default settings, or null when memory is exhausted. The first call sets
+// up the transport's process-wide state (libcurl and its shared caches, or the WinHTTP sessions) and pins the
+// component in memory (see module_pin.h). Thread-safe.
 extern "C" ZQHTTPCLIENT_API OAuthClient::IHttpClient* CreateHttpClient() {
   try {
     OAuthClient::Http::PinComponentInMemory();
-    OAuthClient::Http::CurlRuntime::Instance();
+    OAuthClient::Http::PrepareTransport();
     return new OAuthClient::Http::CHttpClient();
   } catch (...) {
     return nullptr;

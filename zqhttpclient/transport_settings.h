@@ -14,6 +14,7 @@ struct TransportSettings {
   static constexpr std::uint32_t kDefaultExchangeTimeoutMs = 300000; // 5 min
   static constexpr std::uint32_t kDefaultMaxResponseBytes = 64u << 20;  // 64 MiB
   static constexpr long kMaxRedirects = 10;
+  static constexpr char kDefaultUserAgent[] = "zqhttpclient/1.0";
 
   enum class Proxy { kNone, kWithCredentials, kWithBypassList };
 
@@ -29,12 +30,13 @@ struct TransportSettings {
   std::string proxyUrl;                  // UTF-8, set with kWithCredentials / kWithBypassList
   std::string proxyUser;
   std::string proxyPassword;
-  std::string proxyBypassList;           // comma-separated, as libcurl's NOPROXY takes it
+  std::string proxyBypassList;           // comma-separated, as libcurl's NOPROXY takes it (WinHTTP: translated)
 
   std::uint32_t EffectiveConnectTimeoutMs() const { return Or(connectTimeoutMs, kDefaultConnectTimeoutMs); }
   std::uint32_t EffectiveReceiveTimeoutMs() const { return Or(receiveTimeoutMs, kDefaultReceiveTimeoutMs); }
   std::uint32_t EffectiveExchangeTimeoutMs() const { return Or(exchangeTimeoutMs, kDefaultExchangeTimeoutMs); }
   std::uint32_t EffectiveMaxResponseBytes() const { return Or(maxResponseBytes, kDefaultMaxResponseBytes); }
+  const char* EffectiveUserAgent() const { return userAgent.empty() ? kDefaultUserAgent : userAgent.c_str(); }
 
  private:
   static std::uint32_t Or(std::uint32_t value, std::uint32_t fallback) { return value != 0 ? value : fallback; }

@@ -1,11 +1,9 @@
 // Checks of the URLs a request and a proxy setting name, before anything is sent.
 #include "zqhttpclient/url_check.h"
 
-#include <curl/curl.h>
-
 #include "oauthclient/http_client_codes.h"
 #include "zqhttpclient/ascii.h"
-#include "zqhttpclient/curl_handles.h"
+#include "zqhttpclient/url_parts.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -16,30 +14,6 @@ bool HasSpaceOrControl(const std::string& text) {
     if (b <= 0x20 || b == 0x7F) return true;
   }
   return false;
-}
-
-struct ParsedUrl {
-  bool parsed = false;
-  std::string scheme;  // lower-cased
-  bool hasHost = false;
-};
-
-ParsedUrl Parse(const std::string& url, unsigned int flags) {
-  ParsedUrl result;
-  UrlHandle handle(curl_url());
-  if (!handle || curl_url_set(handle.get(), CURLUPART_URL, url.c_str(), flags) != CURLUE_OK) return result;
-  result.parsed = true;
-  char* scheme = nullptr;
-  if (curl_url_get(handle.get(), CURLUPART_SCHEME, &scheme, 0) == CURLUE_OK && scheme != nullptr) {
-    CurlString owner(scheme);
-    result.scheme = ToLowerAscii(scheme);
-  }
-  char* host = nullptr;
-  if (curl_url_get(handle.get(), CURLUPART_HOST, &host, 0) == CURLUE_OK && host != nullptr) {
-    CurlString owner(host);
-    result.hasHost = host[0] != '\0';
-  }
-  return result;
 }
 
 // Returns true for "http://" or "https://" (scheme letters in any case) followed by something that starts a host
@@ -57,10 +31,10 @@ bool IsPlainHttpUrl(const std::string& url) {
 
 std::int32_t CheckRequestUrl(const std::string& url) {
   if (url.empty() || HasSpaceOrControl(url)) return kHttpBadUrl;
-  // The common case needs no parse of its own: libcurl parses the URL once more when it sends, and a URL that
-  // fails there (no host, bad port) still ends as kHttpBadUrl.
+  // The common case needs no parse of its own: the transport parses the URL once more when it sends, and a URL
+  // that fails there (no host, bad port) still ends as kHttpBadUrl.
   if (IsPlainHttpUrl(url)) return kHttpOk;
-  const ParsedUrl parsed = Parse(url, CURLU_NON_SUPPORT_SCHEME);
+  const UrlParts parsed = ParseUrlParts(url);
   if (!parsed.parsed || parsed.scheme.empty()) return kHttpBadUrl;
   if (parsed.scheme != "http" && parsed.scheme != "https") return kHttpUnsupportedScheme;
   return parsed.hasHost ? kHttpOk : kHttpBadUrl;
@@ -68,9 +42,9 @@ std::int32_t CheckRequestUrl(const std::string& url) {
 
 bool IsValidProxyUrl(const std::string& url) {
   if (url.empty() || HasSpaceOrControl(url)) return false;
-  // A proxy without a scheme is an HTTP proxy, as libcurl takes it (not a guess from the host name's prefix).
-  const ParsedUrl parsed =
-      Parse(url.find("://") == std::string::npos ? "http://" + url : url, CURLU_NON_SUPPORT_SCHEME);
+  // A proxy without a scheme is an HTTP proxy, as libcurl and WinHTTP take it (not a guess from the host name's
+  // prefix).
+  const UrlParts parsed = ParseUrlParts(url.find("://") == std::string::npos ? "http://" + url : url);
   const std::string& scheme = parsed.scheme;
   return parsed.parsed && parsed.hasHost &&
          (scheme == "http" || scheme == "https" || scheme == "socks4" || scheme == "socks4a" ||

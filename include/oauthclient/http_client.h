@@ -22,7 +22,8 @@ namespace OAuthClient {
 // leaves its out-arguments untouched unless it returns 1. Results are HttpClientResult codes
 // (oauthclient/http_client_codes.h); a null pointer where one is required gives kHttpBadArgument.
 //
-// The component that ships with the library (libzqhttpclient.so / zqhttpclient.dll) works as documented here:
+// The component that ships with the library (libzqhttpclient.so on libcurl / zqhttpclient.dll on WinHTTP) works
+// as documented here, with the same codes on both; the README's settings table says where WinHTTP differs:
 //  - It keeps itself loaded once CreateHttpClient has been called, so that its connection pool outlives the
 //    library's unload of it after each token request. Successive objects reuse keep-alive connections, the DNS
 //    cache and TLS sessions (a process-wide, thread-safe pool of transfer handles).
