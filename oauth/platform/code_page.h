@@ -25,9 +25,10 @@ int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int count,
 // Converts `count` bytes (-1: up to and including the terminator) in `codePage` to UTF-16, as
 // MultiByteToWideChar(codePage, 0, bytes, count, out, outSize) does. With outSize 0 the number of units needed is
 // returned. Returns the units written, or 0 on failure (as for WideCharToMultiByte; an output too small for a
-// surrogate pair counts as too small). UTF-8: each malformed sequence (a stray continuation
-// byte, a truncated sequence, an overlong form, a surrogate or a value above U+10FFFF) becomes one U+FFFD per
-// maximal invalid subpart. ANSI: the five bytes Windows-1252 leaves undefined map to U+0081, U+008D, U+008F,
+// surrogate pair counts as too small). UTF-8: malformed input becomes as many U+FFFD as
+// Windows gives: one per byte that cannot start a sequence (a stray continuation byte, C0, C1, F5-FF), one per
+// truncated sequence, and one for a lead with a first continuation byte that makes an overlong form, a surrogate
+// or a value above U+10FFFF (E0 80 80 gives two: E0 80, then the stray 80). ANSI: the five bytes Windows-1252 leaves undefined map to U+0081, U+008D, U+008F,
 // U+0090 and U+009D, as Windows does.
 int MultiByteToWideChar(std::uint32_t codePage, const char* bytes, int count, char16_t* out, int outSize);
 

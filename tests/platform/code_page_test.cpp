@@ -29,13 +29,13 @@ struct Case {
   std::u16string text;
 };
 
-TEST(CodePageTest, Utf8DecodingReplacesEachMaximalInvalidSubpart) {
+TEST(CodePageTest, Utf8DecodingReplacesMalformedSequencesAsWindowsDoes) {
   const Case cases[] = {
       {"two-byte", "\xC3\xA9", u"\u00E9"},          {"four-byte becomes a pair", "\xF0\x9F\x98\x80", u"\U0001F600"},
       {"mark", "\xEF\xBB\xBF" "A", u"\uFEFFA"},     {"stray continuation", "\x80" "A", u"\uFFFDA"},
-      {"overlong C0 80", "\xC0\x80", u"\uFFFD\uFFFD"}, {"overlong E0 80 80", "\xE0\x80\x80", u"\uFFFD\uFFFD\uFFFD"},
-      {"encoded surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD"},
-      {"above U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD"},
+      {"overlong C0 80", "\xC0\x80", u"\uFFFD\uFFFD"}, {"overlong E0 80 80", "\xE0\x80\x80", u"\uFFFD\uFFFD"},
+      {"encoded surrogate", "\xED\xA0\x80", u"\uFFFD\uFFFD"}, {"overlong then ascii", "\xE0\x80" "A", u"\uFFFDA"},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD"}, {"overlong four-byte", "\xF0\x8F\xBF\xBF", u"\uFFFD\uFFFD\uFFFD"},
       {"truncated at end", "A\xE2\x82", u"A\uFFFD"}, {"broken by ascii", "\xE2\x82" "A", u"\uFFFDA"},
       {"invalid leads", "\xF5\xFF", u"\uFFFD\uFFFD"}, {"highest code point", "\xF4\x8F\xBF\xBF", u"\U0010FFFF"},
   };

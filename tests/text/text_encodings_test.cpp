@@ -52,8 +52,9 @@ TEST(TextEncodingsTest, DecodeTextKeepsTheMarkAsACharacter) {
       {TextEncoding::Utf16Le, {0x41, 0x00, 0x42}, 1, u"A"},  // an odd last byte is ignored
       {TextEncoding::Utf16Be, {0xD8, 0x3D, 0xDE, 0x00}, 2, u"\U0001F600"},
       {TextEncoding::Utf16Le, {0x41, 0x00, 0x00, 0xD8}, 1, u"A"},  // stops before a trailing high surrogate
-      // A lone low surrogate becomes ED B0 80, which the UTF-8 converter reads as three invalid subparts.
-      {TextEncoding::Utf16Le, {0x00, 0xDC}, 3, u"\uFFFD\uFFFD\uFFFD"},
+      // A lone low surrogate becomes ED B0 80, which the UTF-8 converter reads as Windows does: ED B0 (a surrogate)
+      // as one U+FFFD, then the stray 80 as another.
+      {TextEncoding::Utf16Le, {0x00, 0xDC}, 2, u"\uFFFD\uFFFD"},
       {TextEncoding::Utf8, {0xEF, 0xBB, 0xBF, 0xC3, 0xA9, 0xFF}, 3, u"\uFEFF\u00E9\uFFFD"},
       {TextEncoding::Ansi, {0x3F, 0x41, 0x42}, 2, u"\uFEFFAB"},
       {TextEncoding::Ansi, {0xFE, 0x41}, 2, u"\u00FEA"},  // low byte FE: no mark put in front

@@ -151,6 +151,8 @@ struct Utf8Lead {
   unsigned char firstHigh;
 };
 
+bool IsContinuationByte(unsigned char byte) { return byte >= 0x80 && byte <= 0xBF; }
+
 bool ReadUtf8Lead(unsigned char lead, Utf8Lead* shape) {
   if (lead >= 0xC2 && lead <= 0xDF) {
     *shape = {1, static_cast<char32_t>(lead & 0x1F), 0x80, 0xBF};
@@ -166,9 +168,11 @@ bool ReadUtf8Lead(unsigned char lead, Utf8Lead* shape) {
   return true;
 }
 
-// Decodes UTF-8. Each maximal invalid subpart (a byte that cannot start a sequence, or a valid start followed by
-// the wrong byte or by the end of the input) becomes one U+FFFD; the byte that broke a sequence is read again as
-// the start of the next one.
+// Decodes UTF-8 as Windows does. A byte that cannot start a sequence becomes one U+FFFD. A lead followed by a
+// continuation byte that rules out the form (an overlong form, a surrogate, a value above U+10FFFF: E0 80, ED A0,
+// F4 90) becomes one U+FFFD for the two bytes together. Otherwise a valid start followed by a byte that is no
+// continuation, or by the end of the input, becomes one U+FFFD, and the byte that broke it is read again as the
+// start of the next sequence.
 bool Utf8ToUtf16(const unsigned char* bytes, std::size_t length, OutputSink<char16_t>& sink) {
   std::size_t i = 0;
   while (i < length) {
@@ -179,6 +183,11 @@ bool Utf8ToUtf16(const unsigned char* bytes, std::size_t length, OutputSink<char
     }
     Utf8Lead shape{};
     if (!ReadUtf8Lead(lead, &shape)) {
+      if (!PutUtf16(sink, kReplacementCharacter)) return false;
+      continue;
+    }
+    if (i < length && IsContinuationByte(bytes[i]) && (bytes[i] < shape.firstLow || bytes[i] > shape.firstHigh)) {
+      ++i;
       if (!PutUtf16(sink, kReplacementCharacter)) return false;
       continue;
     }
