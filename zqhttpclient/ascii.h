@@ -55,12 +55,16 @@ inline bool IsHttpToken(std::string_view text) {
   return true;
 }
 
-// Returns true when `text` holds CR, LF or NUL, the bytes that would end or split a header line.
-inline bool HasLineBreakOrNul(std::string_view text) {
+// Returns true when `text` may stand as a header field value on a line of its own (RFC 9110 section 5.5): no
+// control character but tab, so no CR, LF or NUL can end or split the line. Bytes from 0x80 up (UTF-8) pass.
+inline bool IsFieldValueText(std::string_view text) {
   // No early exit: the values are short and nearly always clean, and a loop without one tests many bytes per step.
-  bool found = false;
-  for (char c : text) found |= (c == '\r') | (c == '\n') | (c == '\0');
-  return found;
+  bool control = false;
+  for (char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    control |= (b < 0x20 && b != '\t') | (b == 0x7F);
+  }
+  return !control;
 }
 
 }  // namespace OAuthClient::Http

@@ -7,12 +7,15 @@ namespace OAuthClient::Http {
 
 std::int32_t TranslateOutcome(const TransferOutcome& outcome) {
   if (outcome.bodyTooLarge) return kHttpResponseTooLarge;
+  if (outcome.headerTooLarge) return kHttpHeaderTooLarge;
   if (outcome.receiveTimedOut) return kHttpTimedOut;
   switch (outcome.code) {
     case CURLE_OK:
       return kHttpOk;
+    // The request URL and every redirect target were checked before libcurl saw them, so "unsupported protocol"
+    // comes from the answer: libcurl reports a reply that is not HTTP/1.x (garbage, HTTP/0.9) that way.
     case CURLE_UNSUPPORTED_PROTOCOL:
-      return kHttpUnsupportedScheme;
+      return kHttpSendFailed;
     case CURLE_URL_MALFORMAT:
       return kHttpBadUrl;
     case CURLE_COULDNT_RESOLVE_HOST:
@@ -56,8 +59,14 @@ std::int32_t TranslateOutcome(const TransferOutcome& outcome) {
     case CURLE_BAD_CONTENT_ENCODING:
     case CURLE_SEND_FAIL_REWIND:
       return kHttpSendFailed;
+    // libcurl refuses a header line over its limit (100 KiB) as "out of memory"; the line never reaches the
+    // capture, which only sees that its block did not end.
     case CURLE_OUT_OF_MEMORY:
-      return kHttpOutOfMemory;
+      return outcome.withinResponseHeaders ? kHttpHeaderTooLarge : kHttpOutOfMemory;
+#if LIBCURL_VERSION_NUM >= 0x080600
+    case CURLE_TOO_LARGE:
+      return kHttpHeaderTooLarge;
+#endif
     case CURLE_FAILED_INIT:
       return kHttpTransportUnavailable;
     default:

@@ -14,6 +14,8 @@ struct TransferOutcome {
   bool bodyTooLarge = false;   // the response body passed the size cap
   bool receiveTimedOut = false;  // no data arrived for longer than the receive timeout
   bool viaProxy = false;       // a proxy was set for the transfer
+  bool headerTooLarge = false;  // the answer's header block passed its size limit
+  bool withinResponseHeaders = false;  // the transfer ended between a status line and the end of its headers
 };
 
 // Returns kHttpOk for CURLE_OK, else the negative HttpClientResult that names the failure.

@@ -12,6 +12,8 @@
 #include "zqhttpclient/curl_handles.h"
 #include "zqhttpclient/curl_result.h"
 #include "zqhttpclient/curl_runtime.h"
+#include "zqhttpclient/redirect_policy.h"
+#include "zqhttpclient/request_framing.h"
 #include "zqhttpclient/transfer_profile.h"
 
 namespace OAuthClient::Http {
@@ -31,8 +33,7 @@ struct CallbackState {
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
   auto* state = static_cast<CallbackState*>(user);
   try {
-    state->capture->AddHeaderLine(std::string_view(data, size * count));
-    return size * count;
+    return state->capture->AddHeaderLine(std::string_view(data, size * count)) ? size * count : 0;
   } catch (const std::bad_alloc&) {
     state->outOfMemory = true;
     return 0;
@@ -58,17 +59,18 @@ bool AppendHeader(SList* list, const char* line) {
   return true;
 }
 
-bool BuildHeaderList(const ExchangeRequest& request, SList* list) {
-  const RequestHeaders& headers = *request.headers;
+// The caller's headers in libcurl's list, without the credentials when the hop may not carry them.
+bool BuildHeaderList(const RequestHeaders& headers, const RedirectHop& hop, bool hasBody, SList* list) {
   // One buffer for every line: libcurl copies each line, so the buffer is refilled rather than rebuilt.
   std::string line;
   for (const auto& [name, value] : headers.Fields()) {
+    if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
     line.assign(name);
     line.append(value.empty() ? ";" : ": ");
     line.append(value);
     if (!AppendHeader(list, line.c_str())) return false;
   }
-  if (BodyToSend(request) && !headers.Find("Content-Type")) {
+  if (hasBody && !headers.Find("Content-Type")) {
     if (!AppendHeader(list, "Content-Type:")) return false;
   }
   if (!headers.Find("Expect") && !AppendHeader(list, "Expect:")) return false;
@@ -106,6 +108,9 @@ long SslVersionFor(std::int32_t secureProtocol) {
 void ApplyTls(CURL* easy, const TransferProfile& profile) {
   const TransportSettings& settings = profile.settings;
   curl_easy_setopt(easy, CURLOPT_SSLVERSION, SslVersionFor(settings.secureProtocol));
+  // HTTP/1.1 also over TLS, where libcurl would offer HTTP/2 by ALPN: HTTP/2 lower-cases every header name, and
+  // hosts look response headers up by their exact spelling.
+  curl_easy_setopt(easy, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
   if (settings.ignoreCertificateErrors) {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 0L);
@@ -134,21 +139,12 @@ void ApplyProxy(CURL* easy, const TransportSettings& settings) {
   }
 }
 
+// libcurl never follows a redirect itself: PerformExchange does, hop by hop, as DecideRedirect says. The
+// whole-exchange timeout is set per hop (ConfigureRequest), with what is left of it.
 void ApplyTimeoutsAndLimits(CURL* easy, const TransportSettings& settings) {
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings.EffectiveConnectTimeoutMs()));
-  curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, static_cast<long>(settings.EffectiveExchangeTimeoutMs()));
   curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
                    static_cast<curl_off_t>(settings.EffectiveMaxResponseBytes()));
-  // The request URL's scheme was checked before (CheckRequestUrl); redirect targets are checked here.
-  if (settings.followRedirects) {
-    curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(easy, CURLOPT_MAXREDIRS, TransportSettings::kMaxRedirects);
-#if LIBCURL_VERSION_NUM >= 0x075500
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
-#else
-#error "libcurl 7.85 or later is required (CURLOPT_REDIR_PROTOCOLS_STR)"
-#endif
-  }
 }
 
 // Sets what the profile covers on a freshly reset easy handle.
@@ -167,8 +163,9 @@ void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
 
 // Sets what changes from one request to the next. Returns false when libcurl could not take the URL.
 bool ConfigureRequest(CURL* easy, const std::string& url, std::optional<std::string_view> body, curl_slist* headers,
-                      CallbackState* state, char* errorBuffer) {
+                      long timeoutMs, CallbackState* state, char* errorBuffer) {
   curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+  curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs);
   if (curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) != CURLE_OK) return false;
   if (body) ApplyBody(easy, *body);
   curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
@@ -242,6 +239,7 @@ void RunTransfer(CURL* easy, CURLM* multi, const TransportSettings& settings, Tr
 std::string ErrorTextFor(std::int32_t result, const char* curlText, CURLcode code) {
   switch (result) {
     case kHttpResponseTooLarge: return "the response body exceeded the size limit";
+    case kHttpHeaderTooLarge: return "the answer's headers exceeded the size limit";
     case kHttpOutOfMemory: return "out of memory";
     default: break;
   }
@@ -249,18 +247,67 @@ std::string ErrorTextFor(std::int32_t result, const char* curlText, CURLcode cod
   return curl_easy_strerror(code);
 }
 
-void ReadTransferInfo(CURL* easy, ExchangeResult* result) {
-  long status = 0, redirects = 0;
-  curl_off_t total = 0;
+// Reads the hop's status and URL into `result`; returns where the answer redirects to ("" when nowhere).
+std::string ReadTransferInfo(CURL* easy, ExchangeResult* result) {
+  long status = 0;
   char* effective = nullptr;
+  char* redirect = nullptr;
   curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
-  curl_easy_getinfo(easy, CURLINFO_REDIRECT_COUNT, &redirects);
-  curl_easy_getinfo(easy, CURLINFO_TOTAL_TIME_T, &total);
   curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
+  curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &redirect);
   result->status = static_cast<std::uint32_t>(status);
-  result->redirects = static_cast<std::int32_t>(redirects);
-  result->durationUs = static_cast<std::uint64_t>(total);
   if (effective != nullptr) result->effectiveUrl = effective;
+  return redirect != nullptr ? redirect : "";
+}
+
+// What one hop needs besides the transfer.
+struct Hop {
+  const RedirectHop& request;
+  std::optional<std::string_view> body;
+  long timeoutMs;
+};
+
+// Sends one request of the chain on `transfer` and fills `result` with its outcome. Returns the answer's redirect
+// target ("" for none, or when the hop failed).
+std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeRequest& request, const Hop& hop,
+                    const CaLocations& ca, ResponseCapture* capture, ExchangeResult* result) {
+  CURL* easy = transfer.easy.get();
+  const std::string& method = hop.request.method;
+  if (!transfer.profile || !transfer.profile->Matches(*request.settings, method, hop.body.has_value(), ca)) {
+    TransferProfile profile = ProfileFor(*request.settings, method, hop.body.has_value(), ca);
+    pool.Reset(transfer);
+    ConfigureProfile(easy, profile);
+    transfer.profile = std::move(profile);
+  }
+  SList headers;
+  CallbackState state{capture, false};
+  // libcurl writes a zero-terminated message here; only the first byte has to say "none yet".
+  char errorBuffer[CURL_ERROR_SIZE];
+  errorBuffer[0] = '\0';
+  TransferOutcome outcome;
+  outcome.viaProxy = request.settings->proxy != TransportSettings::Proxy::kNone;
+  if (!BuildHeaderList(*request.headers, hop.request, hop.body.has_value(), &headers) ||
+      !ConfigureRequest(easy, hop.request.url, hop.body, headers.get(), hop.timeoutMs, &state, errorBuffer)) {
+    outcome.code = CURLE_OUT_OF_MEMORY;
+  } else {
+    RunTransfer(easy, transfer.multi.get(), *request.settings, &outcome);
+  }
+  outcome.bodyTooLarge = capture->Overflowed();
+  outcome.headerTooLarge = capture->HeaderTooLarge();
+  outcome.withinResponseHeaders = capture->WithinHeaderBlock();
+  result->result = state.outOfMemory ? kHttpOutOfMemory : TranslateOutcome(outcome);
+  std::string target = ReadTransferInfo(easy, result);
+  if (result->result != kHttpOk) {
+    result->errorText = outcome.receiveTimedOut ? "no data arrived within the receive timeout"
+                                                : ErrorTextFor(result->result, errorBuffer, outcome.code);
+    target.clear();
+  }
+  // The buffers the handle points at end here. A handle whose exchange failed is configured afresh by its
+  // next user, so no state of a failure carries over.
+  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
+  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
+  if (result->result != kHttpOk) transfer.profile.reset();
+  return target;
 }
 
 }  // namespace
@@ -282,43 +329,39 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
       result.errorText = "could not make a transfer handle";
       return result;
     }
-    CURL* easy = transfer->easy.get();
-    const std::optional<std::string_view> body = BodyToSend(request);
     const CaLocations ca = CaLocationsOfEnvironment();
-    if (!transfer->profile || !transfer->profile->Matches(*request.settings, request.method, body.has_value(), ca)) {
-      TransferProfile profile = ProfileFor(*request.settings, request.method, body.has_value(), ca);
-      runtime.Pool().Reset(*transfer);
-      ConfigureProfile(easy, profile);
-      transfer->profile = std::move(profile);
-    }
-    SList headers;
-    CallbackState state{capture, false};
-    // libcurl writes a zero-terminated message here; only the first byte has to say "none yet".
-    char errorBuffer[CURL_ERROR_SIZE];
-    errorBuffer[0] = '\0';
-    TransferOutcome outcome;
-    outcome.viaProxy = request.settings->proxy != TransportSettings::Proxy::kNone;
-    if (!BuildHeaderList(request, &headers) ||
-        !ConfigureRequest(easy, request.url, body, headers.get(), &state, errorBuffer)) {
-      outcome.code = CURLE_OUT_OF_MEMORY;
-    } else {
-      RunTransfer(easy, transfer->multi.get(), *request.settings, &outcome);
-    }
-    outcome.bodyTooLarge = capture->Overflowed();
-    result.result = state.outOfMemory ? kHttpOutOfMemory : TranslateOutcome(outcome);
-    ReadTransferInfo(easy, &result);
-    if (result.result != kHttpOk) {
-      if (outcome.receiveTimedOut) {
-        result.errorText = "no data arrived within the receive timeout";
-      } else {
-        result.errorText = ErrorTextFor(result.result, errorBuffer, outcome.code);
+    const std::optional<std::string_view> body = BodyToSend(request.method, request.body);
+    const Clock::time_point start = Clock::now();
+    const Clock::time_point deadline = start + std::chrono::milliseconds(request.settings->EffectiveExchangeTimeoutMs());
+    RedirectHop hop{request.url, std::string(request.method), body.has_value(), true};
+    for (;;) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+      if (left <= 0) {
+        result.result = kHttpTimedOut;
+        result.errorText = "the exchange timeout elapsed";
+        break;
       }
+      const std::optional<std::string_view> hopBody = hop.sendsBody ? body : BodyToSend(hop.method, std::nullopt);
+      const std::string target =
+          SendHop(*transfer, runtime.Pool(), request, Hop{hop, hopBody, static_cast<long>(left)}, ca, capture, &result);
+      if (result.result != kHttpOk || !request.settings->followRedirects) break;
+      RedirectDecision decision = DecideRedirect(hop, body ? body->size() : 0, result.status, target);
+      if (decision.action == RedirectAction::kAnswer) break;
+      if (decision.action == RedirectAction::kUnsupportedScheme) {
+        result.result = kHttpUnsupportedScheme;
+        result.errorText = "a redirect named another scheme than http or https";
+        break;
+      }
+      if (result.redirects == TransportSettings::kMaxRedirects) {
+        result.result = kHttpTooManyRedirects;
+        result.errorText = "too many redirects";
+        break;
+      }
+      ++result.redirects;
+      hop = std::move(decision.next);
     }
-    // The buffers the handle points at end here. A handle whose exchange failed is configured afresh by its
-    // next user, so no state of a failure carries over.
-    curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
-    curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
-    if (result.result != kHttpOk) transfer->profile.reset();
+    result.durationUs = static_cast<std::uint64_t>(
+        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
   } catch (const std::bad_alloc&) {
     result.result = kHttpOutOfMemory;
     result.errorText.clear();

@@ -50,8 +50,10 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
 // first send does not pay for it. Thread-safe; later calls do nothing.
 void PrepareTransport();
 
-// The body that goes out for `request`: none for "HEAD"; the caller's; or an empty one for "POST", "PUT" and
-// "PATCH" without one (a server may answer 411 Length Required to those without Content-Length).
+// The body that goes out for `method` and the caller's `body`: none for "HEAD"; the caller's; or an empty one for
+// "POST", "PUT" and "PATCH" without one (a server may answer 411 Length Required to those without
+// Content-Length). The second form reads both from `request`.
+std::optional<std::string_view> BodyToSend(std::string_view method, std::optional<std::string_view> body);
 std::optional<std::string_view> BodyToSend(const ExchangeRequest& request);
 
 }  // namespace OAuthClient::Http

@@ -3,11 +3,14 @@
 
 namespace OAuthClient::Http {
 
+std::optional<std::string_view> BodyToSend(std::string_view method, std::optional<std::string_view> body) {
+  if (method == "HEAD") return std::nullopt;
+  if (!body && (method == "POST" || method == "PUT" || method == "PATCH")) return std::string_view();
+  return body;
+}
+
 std::optional<std::string_view> BodyToSend(const ExchangeRequest& request) {
-  if (request.method == "HEAD") return std::nullopt;
-  if (!request.body && (request.method == "POST" || request.method == "PUT" || request.method == "PATCH"))
-    return std::string_view();
-  return request.body;
+  return BodyToSend(request.method, request.body);
 }
 
 }  // namespace OAuthClient::Http

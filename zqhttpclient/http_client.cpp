@@ -8,6 +8,7 @@
 #include "zqhttpclient/ascii.h"
 #include "zqhttpclient/charset_decoder.h"
 #include "zqhttpclient/exchange.h"
+#include "zqhttpclient/request_framing.h"
 #include "zqhttpclient/response_capture.h"
 #include "zqhttpclient/url_check.h"
 #include "zqhttpclient/utf16.h"
@@ -70,6 +71,8 @@ void CHttpClient::Reset() {
   GuardedVoid([&] {
     settings_ = TransportSettings();
     headers_.Clear();
+    proxyRefused_ = false;
+    headerRefused_ = false;
     ForgetLastExchange();
     lastResult_ = 0;
   });
@@ -78,7 +81,7 @@ void CHttpClient::Reset() {
 std::int32_t CHttpClient::SetUserAgent(const WideChar* userAgent) {
   return Guarded([&] {
     std::string text = WideToUtf8(userAgent);
-    if (HasLineBreakOrNul(text)) return static_cast<std::int32_t>(kHttpBadHeader);
+    if (!IsFieldValueText(text)) return RefuseHeader();
     settings_.userAgent = std::move(text);
     return static_cast<std::int32_t>(kHttpOk);
   });
@@ -92,6 +95,7 @@ std::int32_t CHttpClient::GetOptionFlagB() { return settings_.followRedirects ? 
 void CHttpClient::SetStringNone() {
   GuardedVoid([&] {
     settings_.proxy = TransportSettings::Proxy::kNone;
+    proxyRefused_ = false;
     settings_.proxyUrl.clear();
     settings_.proxyUser.clear();
     settings_.proxyPassword.clear();
@@ -103,7 +107,11 @@ std::int32_t CHttpClient::SetProxy(TransportSettings::Proxy kind, const WideChar
                                    const WideChar* second, const WideChar* third) {
   if (proxyUrl == nullptr) return kHttpBadArgument;
   std::string url = WideToUtf8(proxyUrl);
-  if (!IsValidProxyUrl(url)) return kHttpBadProxy;
+  if (!IsValidProxyUrl(url)) {
+    proxyRefused_ = true;
+    return kHttpBadProxy;
+  }
+  proxyRefused_ = false;
   settings_.proxy = kind;
   settings_.proxyUrl = std::move(url);
   settings_.proxyUser.clear();
@@ -143,7 +151,7 @@ std::uint32_t CHttpClient::GetMaxResponseSize() { return settings_.EffectiveMaxR
 std::int32_t CHttpClient::AddRequestHeader(const WideChar* name, const WideChar* value, std::int32_t flags) {
   return Guarded([&]() -> std::int32_t {
     if (name == nullptr || value == nullptr || flags != 0) return kHttpBadArgument;
-    return headers_.Set(WideToUtf8(name), WideToUtf8(value)) ? kHttpOk : kHttpBadHeader;
+    return headers_.Set(WideToUtf8(name), WideToUtf8(value)) ? kHttpOk : RefuseHeader();
   });
 }
 
@@ -157,11 +165,19 @@ std::int32_t CHttpClient::RemoveRequestHeader(const WideChar* name) {
 std::int32_t CHttpClient::SetRequestHeadersText(const WideChar* text) {
   return Guarded([&]() -> std::int32_t {
     if (text == nullptr) return kHttpBadArgument;
-    return headers_.SetFromText(WideToUtf8(text)) ? kHttpOk : kHttpBadHeader;
+    return headers_.SetFromText(WideToUtf8(text)) ? kHttpOk : RefuseHeader();
   });
 }
 
-void CHttpClient::ClearRequestHeaders() { headers_.Clear(); }
+void CHttpClient::ClearRequestHeaders() {
+  headers_.Clear();
+  headerRefused_ = false;
+}
+
+std::int32_t CHttpClient::RefuseHeader() {
+  headerRefused_ = true;
+  return kHttpBadHeader;
+}
 
 std::int32_t CHttpClient::SendBytes(const WideChar* method, const WideChar* url, const unsigned char* data,
                                     std::uint32_t length) {
@@ -215,6 +231,14 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url,
   const std::string urlText = WideToUtf8(url);
   if (const std::int32_t check = CheckRequestUrl(urlText); check != kHttpOk)
     return Fail(check, check == kHttpUnsupportedScheme ? "only http and https URLs are allowed" : "malformed URL");
+  // A setting the host meant to be in force was refused: sending without it would fail open.
+  if (proxyRefused_) return Fail(kHttpBadProxy, "a proxy setting was refused");
+  if (headerRefused_) return Fail(kHttpBadHeader, "a request header was refused");
+  switch (CheckRequestFraming(headers_, settings_.userAgent, BodyToSend(methodText, body))) {
+    case kHttpOk: break;
+    case kHttpHeaderTooLarge: return Fail(kHttpHeaderTooLarge, "the request headers exceed the size limit");
+    default: return Fail(kHttpBadHeader, "a Content-Length or Transfer-Encoding header would change the framing");
+  }
 
   ResponseCapture capture(settings_.EffectiveMaxResponseBytes());
   ExchangeRequest request{methodText, urlText, body, &headers_, &settings_};

@@ -83,15 +83,20 @@ class CHttpClient final : public IHttpClient {
  private:
   ~CHttpClient() = default;
 
-
   std::int32_t Perform(const WideChar* method, const WideChar* url, std::optional<std::string_view> body);
   std::int32_t SetProxy(TransportSettings::Proxy kind, const WideChar* proxyUrl, const WideChar* second,
                         const WideChar* third);
   std::int32_t Fail(std::int32_t result, std::string text);
+  // Remembers that a header setting was refused and returns kHttpBadHeader.
+  std::int32_t RefuseHeader();
   void ForgetLastExchange();
 
   TransportSettings settings_;
   RequestHeaders headers_;
+  // A refused setting fails every send (kHttpBadProxy, kHttpBadHeader) until it is replaced: the proxy by an
+  // accepted proxy setting or SetStringNone, a header by ClearRequestHeaders; both by Reset.
+  bool proxyRefused_ = false;
+  bool headerRefused_ = false;
   std::optional<ReceivedAnswer> answer_;  // empty until a send returns kHttpOk
   std::int32_t lastResult_ = 0;
   std::uint64_t durationUs_ = 0;

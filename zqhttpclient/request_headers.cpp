@@ -46,7 +46,7 @@ void TrimHttpSpaceInPlace(std::string* text) {
 }  // namespace
 
 bool RequestHeaders::Acceptable(std::string_view name, std::string_view value) {
-  return IsHttpToken(name) && !HasLineBreakOrNul(value);
+  return IsHttpToken(name) && IsFieldValueText(value);
 }
 
 std::vector<RequestHeaders::Field>::iterator RequestHeaders::FieldNamed(std::string_view name) {

@@ -11,8 +11,9 @@
 namespace OAuthClient::Http {
 
 // An ordered list of header fields, one per name (names compared ASCII case-insensitively). Names and values are
-// UTF-8. A name must be an HTTP token (RFC 9110 section 5.6.2); a value may be empty but must not hold CR, LF or
-// NUL, so a header can never end the header block early or add a line of its own. Leading and trailing spaces
+// UTF-8. A name must be an HTTP token (RFC 9110 section 5.6.2); a value may be empty but must hold no control
+// character other than tab (no CR, LF or NUL), so a header can never end the header block early or add a line of
+// its own. Leading and trailing spaces
 // and tabs of a name and of a value are dropped (a receiver drops them from a value and refuses them around a
 // name).
 class RequestHeaders {

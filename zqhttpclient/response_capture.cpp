@@ -17,7 +17,7 @@ constexpr std::size_t kTypicalHeaderBlockBytes = 512;
 
 }  // namespace
 
-void ResponseCapture::AddHeaderLine(std::string_view line) {
+bool ResponseCapture::AddHeaderLine(std::string_view line) {
   const std::string_view bare = WithoutLineBreak(line);
   if (IsStatusLine(bare)) {
     // A new answer begins; whatever came before belonged to an earlier one. Its body (a redirect's page) too.
@@ -25,10 +25,16 @@ void ResponseCapture::AddHeaderLine(std::string_view line) {
     body_.clear();
     statusLine_.assign(bare);
   }
+  withinHeaderBlock_ = !bare.empty();
+  if (headerBlock_.size() + bare.size() + 2 > kMaxResponseHeaderBytes) {
+    headerTooLarge_ = true;
+    return false;
+  }
   // A typical block fits, so the lines that follow append without regrowing it.
   if (headerBlock_.capacity() < kTypicalHeaderBlockBytes) headerBlock_.reserve(kTypicalHeaderBlockBytes);
   headerBlock_.append(bare);
   headerBlock_.append("\r\n");
+  return true;
 }
 
 bool ResponseCapture::AddBody(std::string_view bytes) {

@@ -16,17 +16,26 @@ namespace OAuthClient::Http {
 // lines, trimmed; none when absent. The status line is never taken for a field.
 std::optional<std::string> FindHeaderField(std::string_view block, std::string_view name);
 
+// The most bytes one answer's header block may take. Far above what servers send (a few KiB), and low enough that
+// a server streaming header lines cannot grow the block without end.
+inline constexpr std::size_t kMaxResponseHeaderBytes = 256 * 1024;
+
 class ResponseCapture {
  public:
   explicit ResponseCapture(std::size_t maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
 
-  // Takes one header line as received, line break included.
-  void AddHeaderLine(std::string_view line);
+  // Takes one header line as received, line break included. Returns false (and keeps nothing of it) when the
+  // answer's block would exceed kMaxResponseHeaderBytes.
+  bool AddHeaderLine(std::string_view line);
   // Takes body bytes. Returns false (and keeps nothing of them) when the body would exceed the cap.
   bool AddBody(std::string_view bytes);
 
   // Returns true when a body was refused for its size.
   bool Overflowed() const { return overflowed_; }
+  // Returns true when a header line was refused for the block's size.
+  bool HeaderTooLarge() const { return headerTooLarge_; }
+  // Returns true between a status line and the empty line that ends its block: the headers are still arriving.
+  bool WithinHeaderBlock() const { return withinHeaderBlock_; }
   // Returns the header block of the last answer: its status line and fields as received, each ending in CR LF,
   // and the empty line that ends the block.
   const std::string& HeaderBlock() const { return headerBlock_; }
@@ -43,6 +52,8 @@ class ResponseCapture {
  private:
   std::size_t maxBodyBytes_;
   bool overflowed_ = false;
+  bool headerTooLarge_ = false;
+  bool withinHeaderBlock_ = false;
   std::string statusLine_;
   std::string headerBlock_;
   std::string body_;

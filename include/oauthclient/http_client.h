@@ -22,6 +22,10 @@ namespace OAuthClient {
 // leaves its out-arguments untouched unless it returns 1. Results are HttpClientResult codes
 // (oauthclient/http_client_codes.h); a null pointer where one is required gives kHttpBadArgument.
 //
+// Refused settings fail closed: the library does not look at most setting results, so a proxy or header setting
+// that the object refuses makes every later send fail with the setting's code (kHttpBadProxy, kHttpBadHeader),
+// sending nothing, until the setting is replaced (see 3, 9, 10, 21, 23) or the object is Reset.
+//
 // The component that ships with the library (libzqhttpclient.so on libcurl / zqhttpclient.dll on WinHTTP) works
 // as documented here, with the same codes on both; the README's settings table says where WinHTTP differs:
 //  - It keeps itself loaded once CreateHttpClient has been called, so that its connection pool outlives the
@@ -29,13 +33,20 @@ namespace OAuthClient {
 //    cache and TLS sessions (a process-wide, thread-safe pool of transfer handles).
 //  - TLS: certificates and host names are verified against the system's CA store. A process can name another
 //    CA bundle with the environment variable SSL_CERT_FILE (a PEM file) or SSL_CERT_DIR (a hashed directory),
-//    read at each send. HTTP/2 is used over https when the server offers it, else HTTP/1.1.
+//    read at each send.
+//  - HTTP/1.1 always, over https too (HTTP/2 is not offered): header names then arrive spelled as the server
+//    wrote them, which exact-case look-ups of response headers rely on (HTTP/2 lower-cases every name).
 //  - Proxies: none unless set; the proxy environment variables (http_proxy, ...) are never consulted.
 //  - Only http:// and https:// URLs are sent, also as redirect targets. The URL goes out as given (as UTF-8):
 //    percent-encoding is the caller's.
 //  - Headers sent besides the caller's: Host, "Accept: */*", "User-Agent: zqhttpclient/1.0" (see SetUserAgent),
 //    Content-Length for a body. No Content-Type is invented for a body and no "Expect: 100-continue" is sent
 //    unless the caller sets those headers. No Accept-Encoding is sent: bodies arrive uncompressed.
+//  - Framing is the component's: a caller's Content-Length that is not the length of the body that goes out
+//    (0 without one), or any Transfer-Encoding, fails the send with kHttpBadHeader before anything is sent.
+//  - Size limits: the caller's header lines and user agent together at most 256 KiB (else the send fails with
+//    kHttpHeaderTooLarge, sending nothing); an answer's header block at most 256 KiB, one line of it at most
+//    100 KiB (libcurl's limit), else kHttpHeaderTooLarge; the body as SetMaxResponseSize says.
 class IHttpClient {
  public:
   // 1. Returns the interface revision the object implements (kHttpClientInterfaceVersion).
@@ -43,15 +54,19 @@ class IHttpClient {
   // 2. Forgets the answer, the request headers and every setting, as on a new object.
   virtual void Reset() = 0;
   // 3. Sets the User-Agent header text; null or empty restores "zqhttpclient/1.0". 1, or kHttpBadHeader for a
-  //    text holding CR or LF (the old value stays). A "User-Agent" request header, if set, wins over this.
+  //    text holding a control character other than tab (the old value stays, and sends fail with kHttpBadHeader
+  //    until ClearRequestHeaders or Reset). A "User-Agent" request header, if set, wins over this.
   virtual std::int32_t SetUserAgent(const WideChar* userAgent) = 0;
   // 4. Flag A: any non-zero byte turns server certificate checks off (chain, expiry and host name). Default off.
   virtual void SetOptionFlagA(Bool8 value) = 0;
   // 5. Returns flag A as 0 or 1.
   virtual std::int32_t GetOptionFlagA() = 0;
-  // 6. Flag B: any non-zero byte follows redirects (3xx with Location), at most 10, to http and https only.
-  //    Default off: a redirect is then an answer like any other. When following, a POST becomes a GET after 301,
-  //    302 and 303; other methods are kept; an Authorization header is not passed on to another host.
+  // 6. Flag B: any non-zero byte follows redirects (301, 302, 303, 307, 308 with Location), at most 10, to http
+  //    and https only. Default off: a redirect is then an answer like any other. When following, a POST becomes
+  //    a GET without body after 301 and 302, any method but HEAD after 303; other methods keep method and body.
+  //    Another origin (scheme, host, port) never receives the body or a credential: Authorization,
+  //    Proxy-Authorization and Cookie headers are dropped from there on, and a redirect that would carry a
+  //    non-empty body to another origin (a 307 or 308 of a POST) is not followed: its 30x answer is returned.
   virtual void SetOptionFlagB(Bool8 value) = 0;
   // 7. Returns flag B as 0 or 1.
   virtual std::int32_t GetOptionFlagB() = 0;
@@ -59,8 +74,9 @@ class IHttpClient {
   virtual void SetStringNone() = 0;
   // 9. Proxy URL, user name and password. The URL is "host:port" or a URL of the schemes http, https, socks4,
   //    socks4a, socks5 or socks5h (no scheme: http). User and password (null or empty: none) are offered with
-  //    whichever scheme the proxy asks for (Basic, Digest, NTLM, Negotiate). 1, kHttpBadArgument for a null URL,
-  //    or kHttpBadProxy for an empty or malformed one; on failure the earlier proxy setting stays.
+  //    whichever scheme the proxy asks for (Basic, Digest, NTLM, Negotiate), and only to the proxy. 1,
+  //    kHttpBadArgument for a null URL, or kHttpBadProxy for an empty or malformed one: sends then fail with
+  //    kHttpBadProxy, sending nothing, until a proxy setting is accepted, SetStringNone or Reset.
   virtual std::int32_t SetStringTriple(const WideChar* proxyUrl, const WideChar* user, const WideChar* password) = 0;
   // 10. Proxy URL (as in 9, without credentials) and bypass list: host names, domains (".example.com") or IP
   //     addresses that go direct, separated by commas or semicolons; "*" bypasses everything; "<local>" is
@@ -95,22 +111,25 @@ class IHttpClient {
   virtual std::uint32_t GetMaxResponseSize() = 0;
   // 21. Adds a request header, or replaces the value of the one of the same name (ASCII case-insensitive) in
   //     place. The name must be an HTTP token (blanks around it are dropped); the value may be empty (it is sent
-  //     as "Name:"); neither may hold CR or LF, so no header can add a line of its own. flags: 0. 1,
-  //     kHttpBadArgument for a null text or other flags, kHttpBadHeader for a refused name or value (nothing
-  //     changed).
+  //     as "Name:") and may hold no control character but tab (no CR, LF or NUL), so no header can add a line of
+  //     its own. flags: 0. 1, kHttpBadArgument for a null text or other flags, kHttpBadHeader for a refused name
+  //     or value (nothing changed; sends fail with kHttpBadHeader until ClearRequestHeaders or Reset).
   virtual std::int32_t AddRequestHeader(const WideChar* name, const WideChar* value, std::int32_t flags) = 0;
   // 22. Removes the request header of that name. 1, or kHttpBadHeader when none was set.
   virtual std::int32_t RemoveRequestHeader(const WideChar* name) = 0;
-  // 23. Adds the "Name: value" lines of a text, each as AddRequestHeader does. Lines end in CR LF (a lone LF also
-  //     ends one); empty lines are skipped. 1 (also for an empty text), kHttpBadArgument for null, or
-  //     kHttpBadHeader when any line lacks a colon or is refused by the checks of 21; nothing is added then.
+  // 23. Adds the "Name: value" lines of a text, each as AddRequestHeader does. Values travel as lines: CR LF (or
+  //     a lone LF) inside the text ends a line, so a value holding a line break becomes a line of its own, checked
+  //     as every other; empty lines are skipped. 1 (also for an empty text), kHttpBadArgument for null, or
+  //     kHttpBadHeader when any line lacks a colon or is refused by the checks of 21; nothing is added then, and
+  //     sends fail with kHttpBadHeader until ClearRequestHeaders or Reset.
   virtual std::int32_t SetRequestHeadersText(const WideChar* text) = 0;
   // 24. Removes every request header.
   virtual void ClearRequestHeaders() = 0;
   // 25. Sends `length` body bytes with the method (an HTTP token, sent as given; "HEAD" sends no body) to the
   //     URL. A length of 0 sends as Send does. 1 when an HTTP answer arrived, whatever its status; else a
   //     negative HttpClientResult: kHttpBadArgument (null or malformed method, null data with a length),
-  //     kHttpBadUrl, kHttpUnsupportedScheme, or the transport failure. Blocks until done or timed out.
+  //     kHttpBadUrl, kHttpUnsupportedScheme, kHttpBadProxy or kHttpBadHeader (a refused setting, or headers that
+  //     would change the framing), kHttpHeaderTooLarge, or the transport failure. Blocks until done or timed out.
   virtual std::int32_t SendBytes(const WideChar* method, const WideChar* url, const unsigned char* data,
                                  std::uint32_t length) = 0;
   // 26. Sends a text body, encoded as UTF-8 (an unpaired surrogate as U+FFFD); `length` in UTF-16 units,

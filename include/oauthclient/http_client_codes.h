@@ -23,14 +23,18 @@ enum HttpClientResult : std::int32_t {
   kHttpBadArgument = -20,         // a null pointer where one is required, a method that is not an HTTP token, or
                                   // a length or flags value out of range
   kHttpSendFailed = -21,          // the connection broke while sending or receiving, or the answer was not HTTP
+                                  // (garbage or no status line, HTTP/0.9, a status that is not three digits)
   kHttpBadProxy = -22,            // a proxy setting was refused: the proxy URL is empty, malformed or of another
-                                  // scheme than http, https, socks4, socks4a, socks5, socks5h
+                                  // scheme than http, https, socks4, socks4a, socks5, socks5h; or a send after it
   kHttpBadHeader = -23,           // a header setting was refused: a name that is not an HTTP token, a value or
-                                  // user agent holding CR or LF, a header line without a colon; or, for
-                                  // RemoveRequestHeader, no such header
+                                  // user agent holding a control character but tab, a header line without a
+                                  // colon; a send after such a refusal, or with a Content-Length that is not the
+                                  // body's or a Transfer-Encoding; or, for RemoveRequestHeader, no such header
   kHttpOutOfMemory = -24,         // the transport could not allocate
   kHttpTransportUnavailable = -25,// the transport library could not be initialised
   kHttpOtherFailure = -99,        // any other transport failure
+  kHttpHeaderTooLarge = -26,      // the answer's header block exceeded 256 KiB (or one line of it the transport's
+                                  // own limit, 100 KiB for libcurl), or the request's headers exceed 256 KiB
 };
 
 }  // namespace OAuthClient

@@ -30,6 +30,9 @@ class IOAuthRequest {
   // Writes the URL (null when unset) to *out.
   virtual void GetUrl(const WideChar** out) = 0;
   // Adds a header, or appends ",value" to the line of the same name (ASCII case-insensitive). 1 or -1.
+  // Headers travel to the HTTP component as lines of one text: a CR or LF inside a value splits it into lines of
+  // their own, and the component refuses the request (kHttpBadHeader) when such a line is malformed or would
+  // change the framing (Content-Length, Transfer-Encoding).
   virtual std::int32_t AddHeader(const WideChar* name, const WideChar* value) = 0;
   // Looks a header up (ASCII case-insensitive); on a match writes its value to *out, else leaves *out untouched.
   virtual void GetHeader(const WideChar* name, const WideChar** out) = 0;

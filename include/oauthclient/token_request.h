@@ -24,6 +24,9 @@ class ITokenRequest {
   // Removes every header and drops the text last handed out by GetHeadersText.
   virtual void ClearHeaders() = 0;
   // Adds a header or merges it into the line of the same name (ASCII case-insensitive). 1 or -1.
+  // Headers travel to the HTTP component as lines of one text: a CR or LF inside a value splits it into lines of
+  // their own, and the component refuses the request (kHttpBadHeader) when such a line is malformed or would
+  // change the framing (Content-Length, Transfer-Encoding).
   virtual std::int32_t AddHeader(const WideChar* name, const WideChar* value) = 0;
   // On a match writes the header's value to *out; otherwise leaves *out untouched.
   virtual void GetHeader(const WideChar* name, const WideChar** out) = 0;

@@ -28,14 +28,12 @@ std::string RunFile(const std::string& name) {
   return std::string(dir != nullptr ? dir : "") + "/" + name;
 }
 
-namespace {
 std::string PortOf(const std::string& file) {
   std::ifstream in(RunFile(file));
   std::string line;
   std::getline(in, line);
   return line;
 }
-}  // namespace
 
 std::string HttpsPort() { return PortOf("nginx.https.port"); }
 std::string HttpUrl(std::string_view path) { return "http://127.0.0.1:" + PortOf("nginx.http.port") + std::string(path); }
@@ -65,17 +63,17 @@ void ExpectEchoFields(const std::string& echo, std::initializer_list<std::pair<c
   for (const auto& [name, value] : fields) EXPECT_EQ(EchoField(echo, name), value) << name << " in " << echo;
 }
 
-LoopbackSocket::LoopbackSocket() : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+std::string ClosedPortUrl() {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof address;
-  if (bind(fd_, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
-      getsockname(fd_, reinterpret_cast<sockaddr*>(&address), &size) != 0 || listen(fd_, 8) != 0)
-    ADD_FAILURE() << "cannot listen on loopback";
-  port_ = ntohs(address.sin_port);
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) != 0 ||
+      getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) != 0)
+    ADD_FAILURE() << "cannot bind on loopback";
+  close(fd);
+  return "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/";
 }
-
-LoopbackSocket::~LoopbackSocket() { close(fd_); }
 
 }  // namespace OAuthClient::Testing

@@ -24,6 +24,8 @@ Client NewClient();
 
 // The test nginx (fixture "nginx"): a file of its run directory (ports, "nginx/ca.pem"), and URLs on 127.0.0.1.
 std::string RunFile(const std::string& name);
+// The first line of a run directory file (a port).
+std::string PortOf(const std::string& file);
 std::string HttpsPort();
 std::string HttpUrl(std::string_view path);
 std::string HttpsUrl(std::string_view path);
@@ -50,18 +52,8 @@ inline std::int32_t Send(IHttpClient* client, const char* method, const std::str
                            static_cast<std::uint32_t>(body.size()));
 }
 
-// A listening loopback TCP socket on a free port: the kernel completes the handshake but nobody ever answers.
-// Once it is gone, its port refuses connections.
-class LoopbackSocket {
- public:
-  LoopbackSocket();
-  ~LoopbackSocket();
-  std::string Url() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
-
- private:
-  int fd_ = -1;
-  int port_ = 0;
-};
+// Returns an http URL of a loopback port that refuses connections (bound a moment ago, never listened on).
+std::string ClosedPortUrl();
 
 }  // namespace OAuthClient::Testing
 

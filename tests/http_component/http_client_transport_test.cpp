@@ -17,7 +17,11 @@ TEST(HttpClientTls, CertificateIsVerifiedAgainstSslCertFileUnlessFlagA) {
   EXPECT_EQ(Get(client.get(), HttpsUrl("/echo")), kHttpCertificateRejected);
   client->SetOptionFlagA(1);
   ASSERT_EQ(Get(client.get(), HttpsUrl("/echo")), kHttpOk);
-  EXPECT_EQ(EchoField(BodyOf(client.get()), "protocol"), "HTTP/2.0");  // by ALPN
+  // HTTP/1.1 though the server offers HTTP/2, so header names arrive spelled as the server wrote them.
+  EXPECT_EQ(EchoField(BodyOf(client.get()), "protocol"), "HTTP/1.1");
+  const WideChar* headers = nullptr;
+  ASSERT_EQ(client->GetResponseHeadersText(&headers), kHttpOk);
+  EXPECT_NE(Text(headers).find(u"\r\nContent-Type: text/plain\r\n"), std::u16string::npos);
 
   setenv("SSL_CERT_FILE", RunFile("nginx/ca.pem").c_str(), 1);
   const std::int32_t byAddress = Get(NewClient().get(), HttpsUrl("/echo"));
@@ -44,7 +48,7 @@ TEST(HttpClientTls, SecureProtocolPinsTheTlsVersion) {
 }
 
 // The test nginx doubles as a proxy: it answers 407 (a status line without reason phrase) without credentials.
-TEST(HttpClientProxy, RequestsGoThroughTheProxyAndMalformedProxiesChangeNothing) {
+TEST(HttpClientProxy, RequestsGoThroughTheProxyWithItsCredentials) {
   const std::u16string proxy = U16(HttpUrl(""));
   Client client = NewClient();
   ASSERT_EQ(client->SetStringPair(W(proxy), W(u"")), kHttpOk);
@@ -54,10 +58,6 @@ TEST(HttpClientProxy, RequestsGoThroughTheProxyAndMalformedProxiesChangeNothing)
   EXPECT_EQ(client->GetStatusText(&reason), -1);
   EXPECT_EQ(Text(reason), u"untouched");
   ASSERT_EQ(client->SetStringTriple(W(proxy), W(u"user"), W(u"secret")), kHttpOk);
-  for (const char16_t* bad : {u"", u"not a proxy", u"ftp://127.0.0.1:21", u"http://a b:1"}) {
-    EXPECT_EQ(client->SetStringPair(W(bad), W(u"")), kHttpBadProxy);
-    EXPECT_EQ(client->SetStringTriple(W(bad), W(u"u"), W(u"p")), kHttpBadProxy);
-  }
   ASSERT_EQ(Get(client.get(), "http://proxied.invalid/through?x=1"), kHttpOk);
   EXPECT_EQ(BodyOf(client.get()), "proxied GET /through?x=1 Basic dXNlcjpzZWNyZXQ=\n");
   client->SetStringNone();  // direct again: proxied.invalid does not resolve
