@@ -4,8 +4,8 @@
 #include <string>
 
 #include "oauth/grants/token_request_text.h"
+#include "common/base64.h"
 #include "oauth/platform/code_page.h"
-#include "oauth/text/base64.h"
 #include "oauth/text/text_encodings.h"
 #include "oauth/text/wide_text.h"
 
@@ -33,8 +33,8 @@ std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientI
   const int byteCount = WideToMultiByte(&bytes, credentials, Platform::kCodePageAnsi);
   if (byteCount <= 0) return std::nullopt;
 
-  std::string base64;
-  if (Base64Encode(bytes.data(), static_cast<std::size_t>(byteCount), &base64) != 0) return std::nullopt;
+  const std::string base64 =
+      Base64Encode(std::string_view(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(byteCount)));
 
   std::u16string wide;
   const int units = MultiByteToWide(&wide, reinterpret_cast<const unsigned char*>(base64.data()),

@@ -3,7 +3,8 @@
 
 #include <string>
 
-#include "oauth/text/form_url_encode.h"
+#include "common/form_url_encoding.h"
+#include "common/utf8_utf16.h"
 
 namespace OAuthClient {
 namespace {
@@ -11,9 +12,10 @@ namespace {
 constexpr char16_t kSeparator = u'&';
 constexpr char16_t kAssignment = u'=';
 
-// Returns the form-URL-encoded value as UTF-16, one unit per (ASCII) byte of the encoder's output.
+// Returns the form-URL-encoded UTF-8 of `value` as UTF-16, one unit per (ASCII) byte of the encoder's output; a
+// lone surrogate is sent as U+FFFD. An empty value gives the empty text, which the caller refuses.
 std::u16string EncodedValue(std::u16string_view value) {
-  const std::string encoded = FormUrlEncode(value);
+  const std::string encoded = FormUrlEncode(Utf16ToUtf8(value), kLibraryFormEncoding);
   return std::u16string(encoded.begin(), encoded.end());
 }
 

@@ -7,14 +7,13 @@
 
 namespace OAuthClient {
 
-// Returns `text` with a-z turned into A-Z; every other unit, non-ASCII letters included, stays.
+// Returns the form under which response header names are indexed when names are folded: `text` with a-z turned
+// into A-Z; every other unit, non-ASCII letters included, stays.
 std::u16string FoldAsciiUpper(std::u16string_view text);
 
-// Returns true when the two texts are equal after ASCII upper-case folding. Nothing is trimmed.
-bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b);
-
 // Returns true when nothing is left of `text` after removing every U+0020 and U+3000, wherever they stand
-// (the empty text is blank). Tabs, CR and LF count as content.
+// (the empty text is blank). U+3000 is the ideographic space that hosts on East Asian systems type for a blank.
+// Tabs, CR and LF count as content.
 bool IsBlank(std::u16string_view text);
 
 }  // namespace OAuthClient

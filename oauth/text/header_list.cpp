@@ -1,6 +1,7 @@
 // HeaderList: the request-side list of header lines, merged by name under ASCII case folding.
 #include "oauth/text/header_list.h"
 
+#include "common/ascii.h"
 #include "oauth/text/ascii_case.h"
 
 namespace OAuthClient {

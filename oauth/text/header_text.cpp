@@ -1,26 +1,15 @@
 // Header text: cutting it into lines, splitting a line into name and value, and filling header containers.
 #include "oauth/text/header_text.h"
 
+#include "common/ascii.h"
+#include "common/header_lines.h"
 #include "oauth/text/ascii_case.h"
 
 namespace OAuthClient {
 namespace {
 
-// Cuts `text` into the lines between its line breaks and hands each to `visit` (which returns false to stop).
-// A break is CR LF; a lone CR or LF also ends a line, one character long, so that a bare-LF text neither loses the
-// first character of its next line nor steps past its end. After the last break, a non-empty remainder is the
-// last line; a text ending in a break therefore has no empty last line. Returns false when `visit` stopped.
-template <typename Visit>
-bool ForEachHeaderLine(std::u16string_view text, Visit visit) {
-  while (!text.empty()) {
-    const std::size_t brk = text.find_first_of(u"\r\n");
-    if (brk == std::u16string_view::npos) return visit(text);
-    const bool crlf = text[brk] == u'\r' && brk + 1 < text.size() && text[brk + 1] == u'\n';
-    if (!visit(text.substr(0, brk))) return false;
-    text.remove_prefix(brk + (crlf ? 2 : 1));
-  }
-  return true;
-}
+// Hosts hand in header text with CR LF, bare LF or bare CR breaks, so each of them ends a line.
+HeaderLines<char16_t> LinesOf(std::u16string_view text) { return HeaderLines(text, LineBreak::kCrLfOrLone); }
 
 }  // namespace
 
@@ -41,12 +30,10 @@ bool ParseHeaderLine(std::u16string_view line, HeaderField* field) {
 bool SplitHeaderText(std::u16string_view text, std::vector<std::u16string>* lines) {
   if (text.empty()) return false;
   std::vector<std::u16string> cut;
-  const bool valid = ForEachHeaderLine(text, [&cut](std::u16string_view line) {
+  for (const std::u16string_view line : LinesOf(text)) {
     if (!ParseHeaderLine(line, nullptr)) return false;
     cut.emplace_back(line);
-    return true;
-  });
-  if (!valid) return false;
+  }
   if (lines != nullptr) {
     for (std::u16string& line : cut) lines->push_back(std::move(line));
   }
@@ -67,14 +54,13 @@ std::int32_t AddHeadersFromText(std::u16string_view text, const AddHeaderOperati
 
 void ParseHeaderBlock(std::u16string_view text, HeaderMap* map, bool foldNames) {
   if (text.empty() || map == nullptr) return;
-  ForEachHeaderLine(text, [map, foldNames](std::u16string_view line) {
+  for (const std::u16string_view line : LinesOf(text)) {
     const std::size_t colon = line.find(u':');
-    if (colon == std::u16string_view::npos) return true;  // the status line, an empty line
+    if (colon == std::u16string_view::npos) continue;  // the status line, an empty line
     const std::u16string_view name = line.substr(0, colon);
     // emplace keeps the first value of a repeated name.
     map->emplace(foldNames ? FoldAsciiUpper(name) : std::u16string(name), std::u16string(line.substr(colon + 1)));
-    return true;
-  });
+  }
 }
 
 }  // namespace OAuthClient

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 
+#include "common/utf8_utf16.h"
 #include "oauth/platform/code_page.h"
 
 namespace OAuthClient {
@@ -29,26 +30,6 @@ void WriteUnit(unsigned char* bytes, char16_t unit, ByteOrder order) {
   const auto high = static_cast<unsigned char>(unit >> 8);
   bytes[0] = order == ByteOrder::kLittleEndian ? low : high;
   bytes[1] = order == ByteOrder::kLittleEndian ? high : low;
-}
-
-int Utf8Length(char32_t codePoint) {
-  if (codePoint < 0x80) return 1;
-  if (codePoint < 0x800) return 2;
-  if (codePoint < 0x10000) return 3;
-  return 4;
-}
-
-void WriteUtf8(unsigned char* out, char32_t codePoint, int length) {
-  if (length == 1) {
-    out[0] = static_cast<unsigned char>(codePoint);
-    return;
-  }
-  static constexpr unsigned char kLeadMarks[] = {0, 0, 0xC0, 0xE0, 0xF0};
-  for (int i = length - 1; i > 0; --i) {
-    out[i] = static_cast<unsigned char>(0x80 | (codePoint & 0x3F));
-    codePoint >>= 6;
-  }
-  out[0] = static_cast<unsigned char>(kLeadMarks[length] | codePoint);
 }
 
 // The shared body of Utf16LeToUtf8 and Utf16BeToUtf8. A trailing high surrogate is an error only for big-endian
@@ -82,9 +63,10 @@ int Utf16ToUtf8(ByteOrder order, unsigned char* out, int* outLength, const unsig
       codePoint = (((codePoint & 0x3FF) << 10) | (next & 0x3FF)) + 0x10000;
       consumedUnits = 2;
     }
-    const int length = Utf8Length(codePoint);
+    char bytes[4];
+    const int length = static_cast<int>(EncodeUtf8(codePoint, bytes));
     if (length > capacity - written) break;
-    WriteUtf8(out + written, codePoint, length);
+    std::memcpy(out + written, bytes, static_cast<std::size_t>(length));
     written += length;
     unit += consumedUnits;
   }

@@ -129,11 +129,13 @@ TEST(HostUnload, LibraryIsUnmappedAfterATokenRequest) {
     IOAuthClient* client = createClient();
     ITokenRequest* request = createTokenRequest();
     request->SetUrl(W(u"http://127.0.0.1:1/token"));  // nothing listens: the send fails, the load was real
+    request->SetMethod(W(u"POST"));
     request->SetGrantType(W(u"client_credentials"));
     request->SetClientId(W(u"id"));
     request->SetClientSecret(W(u"secret"));
     ITokenResponse* response = nullptr;
-    client->RequestToken(request, &response);
+    // -1 would mean the component was not found beside the library; nothing listening gives a transport code.
+    EXPECT_NE(client->RequestToken(request, &response), -1);
     if (response != nullptr) response->Release();
     request->Release();
     client->Release();

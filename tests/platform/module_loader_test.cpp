@@ -3,9 +3,35 @@
 
 #include <gtest/gtest.h>
 
+#include <dlfcn.h>
+
+#include <algorithm>
 #include <cstdlib>
+#include <mutex>
+#include <string>
+#include <vector>
 
 #include "oauth/platform/loaded_module.h"
+
+// A dlopen interposer of this program, as a tracer or a host's hook would install: it records each name and calls
+// on. A loader that reached past dlopen to the C library's own copy would never pass through here.
+namespace {
+std::mutex recordedMutex;
+std::vector<std::string>& RecordedDlopenNames() {
+  static std::vector<std::string> names;
+  return names;
+}
+}  // namespace
+
+extern "C" void* dlopen(const char* fileName, int mode) {
+  using Dlopen = void* (*)(const char*, int);
+  static const auto next = reinterpret_cast<Dlopen>(dlsym(RTLD_NEXT, "dlopen"));
+  if (fileName != nullptr) {
+    std::lock_guard<std::mutex> lock(recordedMutex);
+    RecordedDlopenNames().emplace_back(fileName);
+  }
+  return next(fileName, mode);
+}
 
 namespace OAuthClient::Platform {
 namespace {
@@ -28,14 +54,22 @@ TEST(ModuleLoaderTest, MapsWindowsNamesToSharedObjects) {
 }
 #endif
 
-// Which copy of the probe is found depends on the run (see CMakeLists.txt): without LD_LIBRARY_PATH the one
-// beside the other libraries (RUNPATH), with it the one it names.
+// Which copy of the probe is found depends on the run (see CMakeLists.txt): without LD_LIBRARY_PATH the one in the
+// loader's own folder, with it the one it names.
 TEST(ModuleLoaderTest, FindsTheLibraryThroughTheOrdinarySearch) {
   const char* expected = std::getenv("LOADER_PROBE_EXPECTED");
   ASSERT_NE(expected, nullptr);
   LoadedModule probe(LoadModule(u"loader_probe.dll"));
   ASSERT_TRUE(probe);
   EXPECT_STREQ(IdentityOf(probe), expected);
+}
+
+TEST(ModuleLoaderTest, LoadsThroughTheOrdinaryDlopenThatInterposersSee) {
+  LoadedModule probe(LoadModule(u"loader_probe.dll"));
+  ASSERT_TRUE(probe);
+  std::lock_guard<std::mutex> lock(recordedMutex);
+  const std::vector<std::string>& names = RecordedDlopenNames();
+  EXPECT_NE(std::find(names.begin(), names.end(), "libloader_probe.so"), names.end());
 }
 
 TEST(ModuleLoaderTest, EachLoadTakesItsOwnReference) {

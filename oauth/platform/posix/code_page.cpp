@@ -7,13 +7,15 @@
 #include <climits>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
+
+#include "common/utf8_utf16.h"
 
 #include "oauth/platform/posix/windows_1252_best_fit.h"
 
 namespace OAuthClient::Platform {
 namespace {
 
-constexpr char32_t kReplacementCharacter = 0xFFFD;
 constexpr std::uint32_t kCodePageWindows1252 = 1252;
 
 // Windows-1252 bytes 0x80-0x9F. The five bytes the code page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map
@@ -24,9 +26,6 @@ constexpr std::array<char16_t, 32> kWindows1252High = {
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98-9F
 };
-
-bool IsHighSurrogate(char32_t unit) { return (unit & 0xFC00) == 0xD800; }
-bool IsLowSurrogate(char32_t unit) { return (unit & 0xFC00) == 0xDC00; }
 
 // Collects converted units. Without a buffer (the sizing call) it only counts; with one it fails as soon as a
 // unit does not fit. The count is kept wide so that a sizing call over a huge input cannot overflow int.
@@ -91,35 +90,16 @@ bool IsKnownCodePage(std::uint32_t codePage) {
   return codePage == kCodePageUtf8 || codePage == kCodePageAnsi || codePage == kCodePageWindows1252;
 }
 
-bool PutUtf8(OutputSink<char>& sink, char32_t codePoint) {
-  auto put = [&sink](unsigned value) { return sink.Put(static_cast<char>(static_cast<unsigned char>(value))); };
-  if (codePoint < 0x80) return put(codePoint);
-  if (codePoint < 0x800) return put(0xC0 | (codePoint >> 6)) && put(0x80 | (codePoint & 0x3F));
-  if (codePoint < 0x10000) {
-    return put(0xE0 | (codePoint >> 12)) && put(0x80 | ((codePoint >> 6) & 0x3F)) && put(0x80 | (codePoint & 0x3F));
-  }
-  return put(0xF0 | (codePoint >> 18)) && put(0x80 | ((codePoint >> 12) & 0x3F)) &&
-         put(0x80 | ((codePoint >> 6) & 0x3F)) && put(0x80 | (codePoint & 0x3F));
-}
-
-bool PutUtf16(OutputSink<char16_t>& sink, char32_t codePoint) {
-  if (codePoint < 0x10000) return sink.Put(static_cast<char16_t>(codePoint));
-  const char32_t offset = codePoint - 0x10000;
-  return sink.Put(static_cast<char16_t>(0xD800 | (offset >> 10))) &&
-         sink.Put(static_cast<char16_t>(0xDC00 | (offset & 0x3FF)));
-}
-
-// A surrogate pair becomes one code point; a lone surrogate becomes U+FFFD.
+// Puts the UTF-8 form of each code point; a lone surrogate becomes U+FFFD.
 bool Utf16ToUtf8(const char16_t* text, std::size_t length, OutputSink<char>& sink) {
-  for (std::size_t i = 0; i < length; ++i) {
-    char32_t codePoint = text[i];
-    if (IsHighSurrogate(codePoint) && i + 1 < length && IsLowSurrogate(text[i + 1])) {
-      codePoint = 0x10000 + (((codePoint & 0x3FF) << 10) | (text[i + 1] & 0x3FF));
-      ++i;
-    } else if (IsHighSurrogate(codePoint) || IsLowSurrogate(codePoint)) {
-      codePoint = kReplacementCharacter;
+  char bytes[4];
+  for (std::size_t i = 0; i < length;) {
+    const DecodedCodePoint step = DecodeUtf16(text + i, length - i);
+    const std::size_t count = EncodeUtf8(step.valid ? step.codePoint : kReplacementCharacter, bytes);
+    for (std::size_t k = 0; k < count; ++k) {
+      if (!sink.Put(bytes[k])) return false;
     }
-    if (!PutUtf8(sink, codePoint)) return false;
+    i += step.length;
   }
   return true;
 }
@@ -141,69 +121,17 @@ bool Utf16ToWindows1252(const char16_t* text, std::size_t length, OutputSink<cha
   return true;
 }
 
-// The shape of a UTF-8 sequence that starts with a given lead byte: how many continuation bytes follow, the
-// payload bits of the lead, and the allowed range of the first continuation byte (narrower after E0, ED, F0 and
-// F4, which rules out overlong forms, surrogates and values above U+10FFFF).
-struct Utf8Lead {
-  int continuationBytes;
-  char32_t payload;
-  unsigned char firstLow;
-  unsigned char firstHigh;
-};
-
-bool IsContinuationByte(unsigned char byte) { return byte >= 0x80 && byte <= 0xBF; }
-
-bool ReadUtf8Lead(unsigned char lead, Utf8Lead* shape) {
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    *shape = {1, static_cast<char32_t>(lead & 0x1F), 0x80, 0xBF};
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    *shape = {2, static_cast<char32_t>(lead & 0x0F), static_cast<unsigned char>(lead == 0xE0 ? 0xA0 : 0x80),
-              static_cast<unsigned char>(lead == 0xED ? 0x9F : 0xBF)};
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    *shape = {3, static_cast<char32_t>(lead & 0x07), static_cast<unsigned char>(lead == 0xF0 ? 0x90 : 0x80),
-              static_cast<unsigned char>(lead == 0xF4 ? 0x8F : 0xBF)};
-  } else {
-    return false;
-  }
-  return true;
-}
-
-// Decodes UTF-8 as Windows does. A byte that cannot start a sequence becomes one U+FFFD. A lead followed by a
-// continuation byte that rules out the form (an overlong form, a surrogate, a value above U+10FFFF: E0 80, ED A0,
-// F4 90) becomes one U+FFFD for the two bytes together. Otherwise a valid start followed by a byte that is no
-// continuation, or by the end of the input, becomes one U+FFFD, and the byte that broke it is read again as the
-// start of the next sequence.
+// Decodes UTF-8; malformed sequences become U+FFFD as kMalformedUtf8Policy says.
 bool Utf8ToUtf16(const unsigned char* bytes, std::size_t length, OutputSink<char16_t>& sink) {
-  std::size_t i = 0;
-  while (i < length) {
-    const unsigned char lead = bytes[i++];
-    if (lead < 0x80) {
-      if (!sink.Put(lead)) return false;
-      continue;
+  const std::string_view input(reinterpret_cast<const char*>(bytes), length);
+  char16_t units[2];
+  for (std::size_t i = 0; i < length;) {
+    const DecodedCodePoint step = DecodeUtf8(input.substr(i));
+    const std::size_t count = EncodeUtf16(step.codePoint, units);
+    for (std::size_t k = 0; k < count; ++k) {
+      if (!sink.Put(units[k])) return false;
     }
-    Utf8Lead shape{};
-    if (!ReadUtf8Lead(lead, &shape)) {
-      if (!PutUtf16(sink, kReplacementCharacter)) return false;
-      continue;
-    }
-    if (i < length && IsContinuationByte(bytes[i]) && (bytes[i] < shape.firstLow || bytes[i] > shape.firstHigh)) {
-      ++i;
-      if (!PutUtf16(sink, kReplacementCharacter)) return false;
-      continue;
-    }
-    char32_t codePoint = shape.payload;
-    unsigned char low = shape.firstLow;
-    unsigned char high = shape.firstHigh;
-    int read = 0;
-    while (read < shape.continuationBytes && i < length && bytes[i] >= low && bytes[i] <= high) {
-      codePoint = (codePoint << 6) | (bytes[i] & 0x3F);
-      low = 0x80;
-      high = 0xBF;
-      ++i;
-      ++read;
-    }
-    if (read < shape.continuationBytes) codePoint = kReplacementCharacter;
-    if (!PutUtf16(sink, codePoint)) return false;
+    i += step.length;
   }
   return true;
 }

@@ -1,56 +1,26 @@
-// Module loading on POSIX: Windows library names mapped to shared objects and opened through the dynamic
-// loader's ordinary search.
+// Module loading on POSIX: Windows library names mapped to shared objects, opened through the dynamic loader's
+// ordinary search and then this library's own folder.
 #include "oauth/platform/module_loader.h"
-
-#include <dlfcn.h>
 
 #include <mutex>
 #include <string>
 #include <string_view>
 
-#include "oauth/platform/code_page.h"
+#include "common/ascii.h"
+#include "common/shared_library.h"
+#include "common/utf8_utf16.h"
 
 namespace OAuthClient::Platform {
 namespace {
 
-// Returns the UTF-8 form of a zero-terminated name, or the empty string for a null or empty one.
-std::string ToUtf8(const char16_t* text) {
-  if (text == nullptr || text[0] == 0) return {};
-  const int size = WideCharToMultiByte(kCodePageUtf8, text, -1, nullptr, 0);
-  if (size <= 1) return {};
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  if (WideCharToMultiByte(kCodePageUtf8, text, -1, bytes.data(), size) != size) return {};
-  bytes.pop_back();  // the converted terminator
-  return bytes;
-}
-
-using DlopenFunction = void* (*)(const char*, int);
-
-// Returns the C library's own dlopen. The dynamic loader searches the RUNPATH of the object that called dlopen, so
-// the call must come from this library's code: a sanitizer runtime intercepts dlopen and calls on from inside
-// itself, which would make the loader search the runtime's (empty) RUNPATH instead of ours. Calling the C
-// library's function directly keeps this library the caller. Where the C library cannot be named (not glibc),
-// the ordinary dlopen is used.
-DlopenFunction SystemDlopen() {
-  static const DlopenFunction function = [] {
-    for (const char* library : {"libc.so.6", "libdl.so.2"}) {
-      void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
-      if (handle == nullptr) continue;
-      void* symbol = dlsym(handle, "dlopen");
-      dlclose(handle);  // RTLD_NOLOAD took a reference to a library that stays loaded anyway
-      if (symbol != nullptr) return reinterpret_cast<DlopenFunction>(symbol);
-    }
-    return static_cast<DlopenFunction>(&dlopen);
-  }();
-  return function;
-}
-
 bool EndsWithDllExtension(std::string_view name) {
-  if (name.size() < 4) return false;
-  const std::string_view extension = name.substr(name.size() - 4);
-  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; };
-  return extension[0] == '.' && lower(extension[1]) == 'd' && lower(extension[2]) == 'l' &&
-         lower(extension[3]) == 'l';
+  return name.size() >= 4 && EqualsIgnoringAsciiCase(name.substr(name.size() - 4), ".dll");
+}
+
+// The folder this library was loaded from, which its RUNPATH names as $ORIGIN.
+const std::string& OwnFolder() {
+  static const std::string folder = FolderOfLoadedObject(reinterpret_cast<const void*>(&LoadModule));
+  return folder;
 }
 
 }  // namespace
@@ -88,7 +58,7 @@ std::string MappedNameOf(const char16_t* fileName) {
   static std::string lastMapped;
   std::lock_guard<std::mutex> lock(mutex);
   if (lastName != fileName) {  // empty until a name has mapped
-    lastMapped = MapLibraryName(ToUtf8(fileName));
+    lastMapped = MapLibraryName(Utf16ToUtf8(std::u16string_view(fileName)));
     lastName = lastMapped.empty() ? std::u16string() : std::u16string(fileName);
   }
   return lastMapped;
@@ -100,18 +70,17 @@ ModuleHandle LoadModule(const char16_t* fileName) {
   if (fileName == nullptr) return nullptr;
   const std::string mapped = MappedNameOf(fileName);
   if (mapped.empty()) return nullptr;
-  // RTLD_NOW: like LoadLibraryW, a library whose imports cannot be resolved fails to load now, not at first call.
-  // RTLD_LOCAL: its symbols stay out of the global scope, as a DLL's exports do.
-  return SystemDlopen()(mapped.c_str(), RTLD_NOW | RTLD_LOCAL);
+  // The ordinary search first (LD_LIBRARY_PATH, then this library's RUNPATH $ORIGIN), so a host or a test can put
+  // another component first. When an interposer of dlopen (a sanitizer runtime, a tracer) makes the call from its
+  // own code, the loader reads the interposer's RUNPATH instead of ours; the look in our own folder that follows
+  // keeps $ORIGIN in the search all the same.
+  SharedLibrary library;
+  if (!library.Open(mapped, LibrarySearch{OwnFolder()})) return nullptr;
+  return library.Release();
 }
 
-void* FindExport(ModuleHandle module, const char* name) {
-  if (module == nullptr || name == nullptr) return nullptr;
-  return dlsym(module, name);
-}
+void* FindExport(ModuleHandle module, const char* name) { return FindLibrarySymbol(module, name); }
 
-void FreeModule(ModuleHandle module) {
-  if (module != nullptr) dlclose(module);
-}
+void FreeModule(ModuleHandle module) { CloseLibraryHandle(module); }
 
 }  // namespace OAuthClient::Platform

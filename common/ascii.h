@@ -1,0 +1,97 @@
+// ASCII helpers for protocol text: letter-case folding and comparison, HTTP whitespace trimming, the HTTP token
+// check. They work on any character width (bytes, UTF-16, wchar_t) and touch only ASCII letters.
+#ifndef OAUTHCLIENT_COMMON_ASCII_H
+#define OAUTHCLIENT_COMMON_ASCII_H
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+namespace OAuthClient {
+namespace AsciiDetail {
+
+template <typename Char>
+constexpr Char ToLower(Char c) {
+  return (c >= Char('A') && c <= Char('Z')) ? static_cast<Char>(c + (Char('a') - Char('A'))) : c;
+}
+
+template <typename Char>
+constexpr Char ToUpper(Char c) {
+  return (c >= Char('a') && c <= Char('z')) ? static_cast<Char>(c - (Char('a') - Char('A'))) : c;
+}
+
+template <typename Char>
+bool EqualsIgnoringCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](Char x, Char y) { return ToLower(x) == ToLower(y); });
+}
+
+template <typename Char>
+std::basic_string_view<Char> TrimHttpSpace(std::basic_string_view<Char> text) {
+  const auto isSpace = [](Char c) { return c == Char(' ') || c == Char('\t'); };
+  while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+  while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+  return text;
+}
+
+// tchar of RFC 9110 section 5.6.2, as a table indexed by ASCII value (method and field names are checked on every
+// request, so a look-up beats a search of the marks).
+inline constexpr auto kTokenChars = [] {
+  struct Table {
+    bool allowed[128] = {};
+  } table;
+  for (char c : std::string_view("!#$%&'*+-.^_`|~")) table.allowed[static_cast<unsigned char>(c)] = true;
+  for (int c = '0'; c <= '9'; ++c) table.allowed[c] = true;
+  for (int c = 'a'; c <= 'z'; ++c) table.allowed[c] = true;
+  for (int c = 'A'; c <= 'Z'; ++c) table.allowed[c] = true;
+  return table;
+}();
+
+template <typename Char>
+constexpr bool IsTokenChar(Char c) {
+  const auto value = static_cast<std::make_unsigned_t<Char>>(c);
+  return value < 128 && kTokenChars.allowed[value];
+}
+
+}  // namespace AsciiDetail
+
+// Returns `text` with A-Z lowered (or a-z raised); every other unit, non-ASCII letters included, stays.
+inline std::string ToLowerAscii(std::string_view text) {
+  std::string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), AsciiDetail::ToLower<char>);
+  return out;
+}
+inline std::u16string ToUpperAscii(std::u16string_view text) {
+  std::u16string out(text);
+  std::transform(out.begin(), out.end(), out.begin(), AsciiDetail::ToUpper<char16_t>);
+  return out;
+}
+
+// Returns true when `a` and `b` are equal under ASCII case folding (how HTTP compares field names and schemes).
+// Nothing is trimmed.
+inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return AsciiDetail::EqualsIgnoringCase(a, b);
+}
+inline bool EqualsIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+  return AsciiDetail::EqualsIgnoringCase(a, b);
+}
+
+// Returns `text` without leading and trailing spaces and tabs (HTTP's optional whitespace, RFC 9110 5.6.3).
+inline std::string_view TrimHttpSpace(std::string_view text) { return AsciiDetail::TrimHttpSpace(text); }
+inline std::u16string_view TrimHttpSpace(std::u16string_view text) { return AsciiDetail::TrimHttpSpace(text); }
+
+// Returns true when `c` may appear in an HTTP token (tchar, RFC 9110 section 5.6.2).
+inline bool IsTokenChar(char c) { return AsciiDetail::IsTokenChar(c); }
+
+// Returns true when `text` is a non-empty HTTP token (method names, field names; RFC 9110 section 5.6.2).
+inline bool IsHttpToken(std::string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), AsciiDetail::IsTokenChar<char>);
+}
+inline bool IsHttpToken(std::u16string_view text) {
+  return !text.empty() && std::all_of(text.begin(), text.end(), AsciiDetail::IsTokenChar<char16_t>);
+}
+
+}  // namespace OAuthClient
+
+#endif  // OAUTHCLIENT_COMMON_ASCII_H

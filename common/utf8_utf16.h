@@ -1,0 +1,216 @@
+// UTF-8 <-> UTF-16 conversion: the one decoder and encoder of each form, step by step and for whole texts.
+#ifndef OAUTHCLIENT_COMMON_UTF8_UTF16_H
+#define OAUTHCLIENT_COMMON_UTF8_UTF16_H
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace OAuthClient {
+
+constexpr char32_t kReplacementCharacter = 0xFFFD;
+
+// How many U+FFFD a malformed UTF-8 sequence turns into.
+enum class MalformedUtf8 {
+  // One per maximal subpart (Unicode 15 section 3.9, "U+FFFD substitution of maximal subparts"; the WHATWG
+  // decoder): a valid start followed by a wrong byte or by the end is one U+FFFD, and the wrong byte is read again.
+  kOnePerMaximalSubpart,
+  // One per byte of the broken sequence.
+  kOnePerByte,
+  // What Windows' MultiByteToWideChar gives: one per maximal subpart, except that a lead followed by a continuation
+  // byte that rules the form out (an overlong form, a surrogate, a value above U+10FFFF: E0 80, ED A0, F0 8F,
+  // F4 90) is one U+FFFD for the two bytes together, so E0 80 80 gives two where maximal subparts give three.
+  kAsWindows,
+};
+
+// The policy every converter in this tree uses for malformed UTF-8: the code-page converters of the library, the
+// component's decoding of received text, and the command-line host. It is kept in this one place so that the
+// Windows build can match the system's own converters by changing it here.
+// Windows is the reference: the POSIX build replaces malformed input as the Windows converters do.
+inline constexpr MalformedUtf8 kMalformedUtf8Policy = MalformedUtf8::kAsWindows;
+
+// One step of a decoder: the code point read and how many input units it took.
+struct DecodedCodePoint {
+  char32_t codePoint;  // kReplacementCharacter (UTF-8) or the lone surrogate itself (UTF-16) when !valid
+  std::size_t length;  // at least 1
+  bool valid;
+};
+
+// Decodes the UTF-8 sequence at the start of `bytes`, which must not be empty. Overlong forms, surrogates, values
+// above U+10FFFF, stray continuation bytes and truncated sequences are malformed: the step then gives
+// kReplacementCharacter and a length set by `policy`.
+inline DecodedCodePoint DecodeUtf8(std::string_view bytes, MalformedUtf8 policy = kMalformedUtf8Policy);
+
+// Decodes the UTF-16 code point at units[0] (`count` >= 1 units available): a surrogate pair gives one code point
+// of length 2; a lone surrogate gives itself, length 1, valid false.
+template <typename Unit>
+DecodedCodePoint DecodeUtf16(const Unit* units, std::size_t count) {
+  const char32_t first = static_cast<char16_t>(units[0]);
+  if (first < 0xD800 || first > 0xDFFF) return {first, 1, true};
+  if (first <= 0xDBFF && count > 1) {
+    const char32_t second = static_cast<char16_t>(units[1]);
+    if (second >= 0xDC00 && second <= 0xDFFF) return {0x10000 + ((first - 0xD800) << 10) + (second - 0xDC00), 2, true};
+  }
+  return {first, 1, false};
+}
+
+// Writes the UTF-8 form of `codePoint` (at most U+10FFFF) to out[0..3] and returns its length (1 to 4).
+inline std::size_t EncodeUtf8(char32_t codePoint, char out[4]);
+
+// Writes the UTF-16 form of `codePoint` to out[0..1] and returns its length (1 or 2).
+template <typename Unit>
+std::size_t EncodeUtf16(char32_t codePoint, Unit out[2]) {
+  if (codePoint < 0x10000) {
+    out[0] = static_cast<Unit>(codePoint);
+    return 1;
+  }
+  const char32_t offset = codePoint - 0x10000;
+  out[0] = static_cast<Unit>(0xD800 | (offset >> 10));
+  out[1] = static_cast<Unit>(0xDC00 | (offset & 0x3FF));
+  return 2;
+}
+
+// Returns true when `bytes` is well-formed UTF-8 (RFC 3629).
+inline bool IsValidUtf8(std::string_view bytes);
+
+// Definitions of the steps above; header-only, so that any target can use them by including this file.
+namespace Utf8Detail {
+
+// The shape of a well-formed sequence that starts with a given lead byte: how many continuation bytes follow, the
+// payload bits of the lead, and the allowed range of the first continuation byte (narrower after E0, ED, F0 and
+// F4, which rules out overlong forms, surrogates and values above U+10FFFF; Unicode table 3-7).
+struct Utf8Lead {
+  std::size_t continuationBytes;
+  char32_t payload;
+  unsigned char firstLow;
+  unsigned char firstHigh;
+};
+
+inline std::optional<Utf8Lead> ReadUtf8Lead(unsigned char lead) {
+  if (lead >= 0xC2 && lead <= 0xDF) return Utf8Lead{1, static_cast<char32_t>(lead & 0x1F), 0x80, 0xBF};
+  if (lead >= 0xE0 && lead <= 0xEF) {
+    return Utf8Lead{2, static_cast<char32_t>(lead & 0x0F), static_cast<unsigned char>(lead == 0xE0 ? 0xA0 : 0x80),
+                    static_cast<unsigned char>(lead == 0xED ? 0x9F : 0xBF)};
+  }
+  if (lead >= 0xF0 && lead <= 0xF4) {
+    return Utf8Lead{3, static_cast<char32_t>(lead & 0x07), static_cast<unsigned char>(lead == 0xF0 ? 0x90 : 0x80),
+                    static_cast<unsigned char>(lead == 0xF4 ? 0x8F : 0xBF)};
+  }
+  return std::nullopt;
+}
+
+}  // namespace Utf8Detail
+
+inline DecodedCodePoint DecodeUtf8(std::string_view bytes, MalformedUtf8 policy) {
+  const auto byte = [&bytes](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+  const unsigned char lead = byte(0);
+  if (lead < 0x80) return {lead, 1, true};
+  const std::optional<Utf8Detail::Utf8Lead> shape = Utf8Detail::ReadUtf8Lead(lead);
+  if (!shape) return {kReplacementCharacter, 1, false};
+  if (policy == MalformedUtf8::kAsWindows && bytes.size() > 1 && byte(1) >= 0x80 && byte(1) <= 0xBF &&
+      (byte(1) < shape->firstLow || byte(1) > shape->firstHigh)) {
+    return {kReplacementCharacter, 2, false};
+  }
+  char32_t codePoint = shape->payload;
+  unsigned char low = shape->firstLow;
+  unsigned char high = shape->firstHigh;
+  std::size_t next = 1;
+  while (next <= shape->continuationBytes && next < bytes.size() && byte(next) >= low && byte(next) <= high) {
+    codePoint = (codePoint << 6) | (byte(next) & 0x3F);
+    low = 0x80;
+    high = 0xBF;
+    ++next;
+  }
+  if (next > shape->continuationBytes) return {codePoint, next, true};
+  return {kReplacementCharacter, policy == MalformedUtf8::kOnePerMaximalSubpart ? next : 1, false};
+}
+
+inline std::size_t EncodeUtf8(char32_t codePoint, char out[4]) {
+  const auto put = [out](std::size_t at, char32_t value) { out[at] = static_cast<char>(static_cast<unsigned char>(value)); };
+  if (codePoint < 0x80) {
+    put(0, codePoint);
+    return 1;
+  }
+  if (codePoint < 0x800) {
+    put(0, 0xC0 | (codePoint >> 6));
+    put(1, 0x80 | (codePoint & 0x3F));
+    return 2;
+  }
+  if (codePoint < 0x10000) {
+    put(0, 0xE0 | (codePoint >> 12));
+    put(1, 0x80 | ((codePoint >> 6) & 0x3F));
+    put(2, 0x80 | (codePoint & 0x3F));
+    return 3;
+  }
+  put(0, 0xF0 | (codePoint >> 18));
+  put(1, 0x80 | ((codePoint >> 12) & 0x3F));
+  put(2, 0x80 | ((codePoint >> 6) & 0x3F));
+  put(3, 0x80 | (codePoint & 0x3F));
+  return 4;
+}
+
+inline bool IsValidUtf8(std::string_view bytes) {
+  std::size_t i = 0;
+  while (i < bytes.size()) {
+    if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    const DecodedCodePoint step = DecodeUtf8(bytes.substr(i));
+    if (!step.valid) return false;
+    i += step.length;
+  }
+  return true;
+}
+
+// Returns the UTF-8 form of UTF-16 text; a lone surrogate becomes U+FFFD, so the result is always well-formed.
+template <typename Unit>
+std::string Utf16ToUtf8(std::basic_string_view<Unit> text) {
+  std::string out;
+  std::size_t ascii = 0;
+  while (ascii < text.size() && static_cast<char16_t>(text[ascii]) < 0x80) ++ascii;
+  out.reserve(ascii == text.size() ? ascii : text.size() * 3);
+  // Methods, URLs and header fields are nearly always ASCII: those units are copied without the per-unit work.
+  for (std::size_t i = 0; i < ascii; ++i) out.push_back(static_cast<char>(text[i]));
+  char bytes[4];
+  for (std::size_t i = ascii; i < text.size();) {
+    const DecodedCodePoint step = DecodeUtf16(text.data() + i, text.size() - i);
+    out.append(bytes, EncodeUtf8(step.valid ? step.codePoint : kReplacementCharacter, bytes));
+    i += step.length;
+  }
+  return out;
+}
+inline std::string Utf16ToUtf8(std::u16string_view text) { return Utf16ToUtf8<char16_t>(text); }
+#if defined(_WIN32)
+inline std::string Utf16ToUtf8(std::wstring_view text) { return Utf16ToUtf8<wchar_t>(text); }
+#endif
+
+// Returns the UTF-16 form of UTF-8 bytes, each malformed sequence replaced as kMalformedUtf8Policy says.
+// `Unit` is char16_t, or wchar_t on Windows.
+template <typename Unit = char16_t>
+std::basic_string<Unit> Utf8ToUtf16(std::string_view bytes) {
+  std::basic_string<Unit> out;
+  out.reserve(bytes.size());
+  std::size_t i = 0;
+  // Bodies and headers are mostly ASCII: the ASCII prefix is widened without decoding.
+  while (i < bytes.size() && static_cast<unsigned char>(bytes[i]) < 0x80) out.push_back(static_cast<Unit>(bytes[i++]));
+  Unit units[2];
+  while (i < bytes.size()) {
+    const DecodedCodePoint step = DecodeUtf8(bytes.substr(i));
+    out.append(units, EncodeUtf16(step.codePoint, units));
+    i += step.length;
+  }
+  return out;
+}
+
+// Returns the UTF-16 form of UTF-8 bytes, or nothing when they are not well-formed UTF-8 (no replacement).
+template <typename Unit = char16_t>
+std::optional<std::basic_string<Unit>> Utf8ToUtf16IfValid(std::string_view bytes) {
+  if (!IsValidUtf8(bytes)) return std::nullopt;
+  return Utf8ToUtf16<Unit>(bytes);
+}
+
+}  // namespace OAuthClient
+
+#endif  // OAUTHCLIENT_COMMON_UTF8_UTF16_H
