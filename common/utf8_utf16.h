@@ -123,7 +123,7 @@ inline DecodedCodePoint DecodeUtf8(std::string_view bytes, MalformedUtf8 policy)
     ++next;
   }
   if (next > shape->continuationBytes) return {codePoint, next, true};
-  return {kReplacementCharacter, policy == MalformedUtf8::kOnePerMaximalSubpart ? next : 1, false};
+  return {kReplacementCharacter, policy == MalformedUtf8::kOnePerByte ? 1 : next, false};
 }
 
 inline std::size_t EncodeUtf8(char32_t codePoint, char out[4]) {
