@@ -6,7 +6,7 @@
 #include "oauth/oauth_client.h"
 #include "oauth/requests/oauth_request.h"
 #include "oauth/requests/token_request.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 extern "C" {
 

@@ -8,7 +8,7 @@
 #include "oauth/grants/extension_grants.h"
 #include "oauth/grants/password_grant.h"
 #include "oauth/resource/resource_retriever.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 

@@ -7,7 +7,7 @@
 #include "common/base64.h"
 #include "oauth/platform/code_page.h"
 #include "oauth/text/text_encodings.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 

@@ -7,22 +7,18 @@ namespace OAuthClient {
 
 namespace {
 
-constexpr GrantFlow kClientCredentialsFlow = {
-    /*basicAuthorization=*/true,
-    /*requiredStringSettings=*/false,
-    /*sendEmptyBodyWithoutText=*/false,
-    &BuildClientCredentialsBody,
-};
+constexpr GrantFlow kClientCredentialsFlow = {ClientAuth::kBasic, ProxyStep::kChooseOnce, EmptyForm::kSentAsForm,
+                                              &BuildClientCredentialsForm};
 
 }  // namespace
 
-bool BuildClientCredentialsBody(ITokenRequest& request, bool isGet, std::u16string* body) {
+std::optional<std::u16string> BuildClientCredentialsForm(ITokenRequest& request, bool isGet) {
   const std::u16string scope = ReadText(request, &ITokenRequest::GetScope);
-  *body = ReadParametersText(request, /*urlEncode=*/isGet);
-  if (!body->empty()) return true;
-  *body = u"grant_type=client_credentials";
-  if (!scope.empty()) body->append(u"&scope=").append(scope);
-  return true;
+  std::u16string form = ReadParametersText(request, /*urlEncode=*/isGet);
+  if (!form.empty()) return form;
+  form = u"grant_type=client_credentials";
+  if (!scope.empty()) form.append(u"&scope=").append(scope);
+  return form;
 }
 
 std::int32_t CClientCredentialsGrant::RequestToken(ITokenRequest* request, ITokenResponse** response) {

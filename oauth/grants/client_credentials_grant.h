@@ -3,6 +3,7 @@
 #define OAUTH_GRANTS_CLIENT_CREDENTIALS_GRANT_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "oauth/grants/grant_delegate.h"
@@ -22,8 +23,8 @@ class CClientCredentialsGrant final : public CGrantDelegate {
   void Release() override;
 };
 
-// Builds the body text of the client credentials grant; always true.
-bool BuildClientCredentialsBody(ITokenRequest& request, bool isGet, std::u16string* body);
+// Returns the form text of the client credentials grant (never nothing).
+std::optional<std::u16string> BuildClientCredentialsForm(ITokenRequest& request, bool isGet);
 
 }  // namespace OAuthClient
 

@@ -7,20 +7,15 @@ namespace OAuthClient {
 
 namespace {
 
-constexpr GrantFlow kExtensionFlow = {
-    /*basicAuthorization=*/false,
-    /*requiredStringSettings=*/true,
-    /*sendEmptyBodyWithoutText=*/true,
-    &BuildExtensionBody,
-};
+constexpr GrantFlow kExtensionFlow = {ClientAuth::kNone, ProxyStep::kPassOnThenChoose, EmptyForm::kSentWithoutBody,
+                                      &BuildExtensionForm};
 
 }  // namespace
 
-bool BuildExtensionBody(ITokenRequest& request, bool isGet, std::u16string* body) {
+std::optional<std::u16string> BuildExtensionForm(ITokenRequest& request, bool isGet) {
   // As for the password grant, the first form text only completes the parameters; the unencoded one is sent.
   ReadParametersText(request, /*urlEncode=*/isGet);
-  *body = ReadParametersText(request, /*urlEncode=*/false);
-  return true;
+  return ReadParametersText(request, /*urlEncode=*/false);
 }
 
 std::int32_t CExtensionGrants::RequestToken(ITokenRequest* request, ITokenResponse** response) {

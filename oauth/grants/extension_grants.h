@@ -3,6 +3,7 @@
 #define OAUTH_GRANTS_EXTENSION_GRANTS_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "oauth/grants/grant_delegate.h"
@@ -23,8 +24,8 @@ class CExtensionGrants final : public CGrantDelegate {
   void Release() override;
 };
 
-// Builds the body text of an extension grant (possibly empty); always true.
-bool BuildExtensionBody(ITokenRequest& request, bool isGet, std::u16string* body);
+// Returns the form text of an extension grant (possibly empty, never nothing).
+std::optional<std::u16string> BuildExtensionForm(ITokenRequest& request, bool isGet);
 
 }  // namespace OAuthClient
 

@@ -5,25 +5,15 @@
 #include <optional>
 
 #include "oauth/grants/basic_authorization.h"
-#include "oauth/grants/copied_text.h"
-#include "oauth/grants/string_choice.h"
 #include "oauth/grants/token_request_text.h"
 #include "oauth/responses/token_response.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 
 namespace {
 
 constexpr std::int32_t kNotSent = -1;
-
-// The request's secure protocol choice (0 default, 1 TLS 1.0 ... 4 TLS 1.3) as the component's code
-// (0 default, 3 TLS 1.0 ... 6 TLS 1.3). A token request with any other value is refused rather than sent with
-// the default, so that a host asking for a protocol that does not exist never sends credentials over another.
-std::optional<std::int32_t> SecureProtocolCode(std::uint32_t choice) {
-  if (choice > 4) return std::nullopt;
-  return choice == 0 ? 0 : static_cast<std::int32_t>(choice) + 2;
-}
 
 // Uses the request's own "Authorization" header when it has one (it travels in the request's header text);
 // otherwise adds the Basic client authorization. 1 or -1.
@@ -34,36 +24,11 @@ std::int32_t AuthorizeClient(ITokenRequest& request, IHttpClient& client) {
   return AddBasicAuthorization(request, client);
 }
 
-void ApplyOptionFlags(ITokenRequest& request, IHttpClient& client) {
-  client.SetOptionFlagB(request.GetOptionFlagB() != 0 ? 1 : 0);
-  client.SetOptionFlagA(request.GetOptionFlagA() != 0 ? 1 : 0);
-}
-
-// Passes the pair, then the triple, on as the request gives them, as soon as their first text is there; the first
-// result other than 1 is returned.
-std::int32_t ApplyRequiredStringSettings(ITokenRequest& request, IHttpClient& client) {
-  {
-    CopiedText proxy, bypass;
-    request.GetStringPair(proxy.Out(), bypass.Out());
-    if (proxy.IsPresent()) {
-      const std::int32_t result = client.SetStringPair(proxy.Get(), bypass.Get());
-      if (result != 1) return result;
-    }
-  }
-  CopiedText proxy, user, password;
-  request.GetStringTriple(proxy.Out(), user.Out(), password.Out());
-  if (proxy.IsPresent()) {
-    const std::int32_t result = client.SetStringTriple(proxy.Get(), user.Get(), password.Get());
-    if (result != 1) return result;
-  }
-  return 1;
-}
-
 // With "GET" the form goes into the URL's query: the URL is not examined, so one that already has a query gets a
 // second "?" (hosts rely on that exact URL). Otherwise the form is the body, sent as UTF-8.
 std::int32_t SendForm(IHttpClient& client, const GrantFlow& flow, const std::u16string& method,
                       const std::u16string& url, const std::u16string& body, bool isGet) {
-  if (flow.sendEmptyBodyWithoutText && body.empty()) {
+  if (flow.emptyForm == EmptyForm::kSentWithoutBody && body.empty()) {
     return client.Send(AsWide(method.c_str()), AsWide(url.c_str()));
   }
   if (isGet) {
@@ -134,26 +99,19 @@ std::int32_t CGrantDelegate::RunTokenRequest(ITokenRequest* request, ITokenRespo
 std::int32_t CGrantDelegate::ConfigureAndSend(ITokenRequest& request, ITokenResponse** response,
                                               const GrantFlow& flow) {
   IHttpClient& client = *client_;
-  if (flow.basicAuthorization && AuthorizeClient(request, client) != 1) return kNotSent;
+  if (flow.clientAuth == ClientAuth::kBasic && AuthorizeClient(request, client) != 1) return kNotSent;
 
-  ApplyOptionFlags(request, client);
-  if (flow.requiredStringSettings) {
-    const std::int32_t result = ApplyRequiredStringSettings(request, client);
-    if (result != 1) {
+  const TransportCopy transport =
+      ApplyTransportSettings(request, client, TransportPolicy{flow.proxyStep, UnknownSecureProtocol::kRefuse});
+  switch (transport.outcome) {
+    case TransportCopy::Outcome::kApplied:
+      break;
+    case TransportCopy::Outcome::kProxySettingRefused:
       client_.reset();
-      return result;
-    }
-  } else {
-    ApplyStringChoice(request, client);
+      return transport.componentCode;
+    case TransportCopy::Outcome::kSecureProtocolRefused:
+      return kNotSent;
   }
-
-  client.SetOptionValueA(request.GetOptionValueA());
-  client.SetOptionValueB(request.GetOptionValueB());
-  const std::optional<std::int32_t> protocol = SecureProtocolCode(request.GetSecureProtocol());
-  if (!protocol) return kNotSent;
-  client.SetSecureProtocol(*protocol);
-  client.SetOptionValueC(request.GetOptionValueC());
-  if (flow.requiredStringSettings) ApplyStringChoice(request, client);
 
   const std::u16string method = ReadText(request, &ITokenRequest::GetMethod);
   if (method.empty()) return kNotSent;
@@ -165,10 +123,10 @@ std::int32_t CGrantDelegate::ConfigureAndSend(ITokenRequest& request, ITokenResp
 
   // Only the exact, upper-case "GET" puts the form into the query: methods are case-sensitive (RFC 9110 9.1).
   const bool isGet = method == u"GET";
-  std::u16string body;
-  if (!flow.buildBody(request, isGet, &body)) return kNotSent;
+  const std::optional<std::u16string> body = flow.buildForm(request, isGet);
+  if (!body) return kNotSent;
 
-  const std::int32_t result = SendForm(client, flow, method, url, body, isGet);
+  const std::int32_t result = SendForm(client, flow, method, url, *body, isGet);
   if (result == 1) *response = new CTokenResponse(client);
   client_.reset();
   return result;

@@ -4,27 +4,41 @@
 #define OAUTH_GRANTS_GRANT_DELEGATE_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "oauth/grants/grant_delegate_interface.h"
 #include "oauth/http/http_client_binding.h"
+#include "oauth/http/transport_settings_copy.h"
 #include "oauthclient/http_client.h"
 
 namespace OAuthClient {
 
+// How the client authenticates itself to the token endpoint.
+enum class ClientAuth {
+  // HTTP Basic with the client id and secret (RFC 6749 section 2.3.1), plus the form content type, unless the
+  // request carries its own "Authorization" header.
+  kBasic,
+  // Nothing added: extension grants authenticate through their own parameters or headers.
+  kNone,
+};
+
+// How a flow sends a form that came out empty.
+enum class EmptyForm {
+  // As it is: an empty body, or an empty query after "?" for GET.
+  kSentAsForm,
+  // With Send (method, URL) and no body or query, whatever the method.
+  kSentWithoutBody,
+};
+
 // What sets one grant flow apart within the token request procedure.
 struct GrantFlow {
-  // Adds the Basic client authorization and the form content type, unless the request has its own
-  // "Authorization" header.
-  bool basicAuthorization;
-  // Extension grants pass the pair and the triple on as given right after the option flags (a refusal ends the
-  // request with the component's code) and make the usual proxy choice only after the timeouts; the other flows
-  // make it once, right after the option flags.
-  bool requiredStringSettings;
-  // An empty body goes out with Send (method, URL), whatever the method, instead of an empty query or body.
-  bool sendEmptyBodyWithoutText;
-  // Builds the body text; `isGet` tells whether the method is exactly "GET". False: nothing to send.
-  bool (*buildBody)(ITokenRequest& request, bool isGet, std::u16string* body);
+  ClientAuth clientAuth;
+  ProxyStep proxyStep;  // see ApplyTransportSettings; an unknown secure protocol always refuses a token request
+  EmptyForm emptyForm;
+  // Returns the form text to send, or nothing when the request cannot be sent; `isGet` tells whether the method is
+  // exactly "GET".
+  std::optional<std::u16string> (*buildForm)(ITokenRequest& request, bool isGet);
 };
 
 // Binds the HTTP client component at construction (pre-load check, load, look-up of CreateHttpClient) and holds

@@ -3,6 +3,7 @@
 #define OAUTH_GRANTS_PASSWORD_GRANT_H
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "oauth/grants/grant_delegate.h"
@@ -22,8 +23,8 @@ class CPasswordGrant final : public CGrantDelegate {
   void Release() override;
 };
 
-// Builds the body text of the password grant; false when there is none to send.
-bool BuildPasswordBody(ITokenRequest& request, bool isGet, std::u16string* body);
+// Returns the form text of the password grant, or nothing when there is none to send.
+std::optional<std::u16string> BuildPasswordForm(ITokenRequest& request, bool isGet);
 
 }  // namespace OAuthClient
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 #include "oauthclient/token_request.h"
 
 namespace OAuthClient {

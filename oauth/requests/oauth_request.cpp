@@ -50,44 +50,44 @@ std::int32_t COAuthRequest::GetBodyTextDetected(const WideChar** text, std::uint
 
 void COAuthRequest::Release() { delete this; }
 
-void COAuthRequest::SetOptionFlagA(Bool8 value) { transport_.SetOptionFlagA(value); }
+void COAuthRequest::SetOptionFlagA(Bool8 value) { transport_.SetIgnoreCertificateErrors(value); }
 
-std::int32_t COAuthRequest::GetOptionFlagA() { return static_cast<std::int32_t>(transport_.GetOptionFlagA()); }
+std::int32_t COAuthRequest::GetOptionFlagA() { return static_cast<std::int32_t>(transport_.IgnoreCertificateErrors()); }
 
-void COAuthRequest::SetOptionFlagB(Bool8 value) { transport_.SetOptionFlagB(value); }
+void COAuthRequest::SetOptionFlagB(Bool8 value) { transport_.SetFollowRedirects(value); }
 
-std::int32_t COAuthRequest::GetOptionFlagB() { return static_cast<std::int32_t>(transport_.GetOptionFlagB()); }
+std::int32_t COAuthRequest::GetOptionFlagB() { return static_cast<std::int32_t>(transport_.FollowRedirects()); }
 
 void COAuthRequest::SetStringTriple(const WideChar* a, const WideChar* b, const WideChar* c) {
-  transport_.SetStringTriple(a, b, c);
+  transport_.SetAuthenticatedProxy(a, b, c);
 }
 
-void COAuthRequest::SetStringPair(const WideChar* a, const WideChar* b) { transport_.SetStringPair(a, b); }
+void COAuthRequest::SetStringPair(const WideChar* a, const WideChar* b) { transport_.SetProxyWithBypassList(a, b); }
 
 void COAuthRequest::GetStringTriple(WideChar** a, WideChar** b, WideChar** c) {
-  transport_.GetStringTriple(a, b, c);
+  transport_.CopyAuthenticatedProxy(a, b, c);
 }
 
-void COAuthRequest::GetStringPair(WideChar** a, WideChar** b) { transport_.GetStringPair(a, b); }
+void COAuthRequest::GetStringPair(WideChar** a, WideChar** b) { transport_.CopyProxyWithBypassList(a, b); }
 
-void COAuthRequest::SetOptionValueA(std::uint32_t value) { transport_.SetOptionValueA(value); }
+void COAuthRequest::SetOptionValueA(std::uint32_t value) { transport_.SetConnectTimeout(value); }
 
-std::uint32_t COAuthRequest::GetOptionValueA() { return transport_.GetOptionValueA(); }
+std::uint32_t COAuthRequest::GetOptionValueA() { return transport_.ConnectTimeout(); }
 
-void COAuthRequest::SetOptionValueB(std::uint32_t value) { transport_.SetOptionValueB(value); }
+void COAuthRequest::SetOptionValueB(std::uint32_t value) { transport_.SetReceiveTimeout(value); }
 
-std::uint32_t COAuthRequest::GetOptionValueB() { return transport_.GetOptionValueB(); }
+std::uint32_t COAuthRequest::GetOptionValueB() { return transport_.ReceiveTimeout(); }
 
 void COAuthRequest::SetSecureProtocol(std::uint32_t value) { transport_.SetSecureProtocol(value); }
 
-std::uint32_t COAuthRequest::GetSecureProtocol() { return transport_.GetSecureProtocol(); }
+std::uint32_t COAuthRequest::GetSecureProtocol() { return transport_.SecureProtocol(); }
 
 std::int32_t COAuthRequest::SetMethod(const WideChar* method) { return SetProperty(method_, method); }
 
 void COAuthRequest::GetMethod(const WideChar** out) { GetProperty(method_, out); }
 
-void COAuthRequest::SetOptionValueC(std::uint32_t value) { transport_.SetOptionValueC(value); }
+void COAuthRequest::SetOptionValueC(std::uint32_t value) { transport_.SetTotalTimeout(value); }
 
-std::uint32_t COAuthRequest::GetOptionValueC() { return transport_.GetOptionValueC(); }
+std::uint32_t COAuthRequest::GetOptionValueC() { return transport_.TotalTimeout(); }
 
 }  // namespace OAuthClient

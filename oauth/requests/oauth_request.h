@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "oauth/requests/request_body.h"
-#include "oauth/requests/request_headers.h"
-#include "oauth/requests/transport_settings.h"
+#include "oauth/requests/request_header_store.h"
+#include "oauth/requests/stored_transport_settings.h"
 #include "oauth/text/string_property.h"
 #include "oauthclient/oauth_request.h"
 
@@ -62,9 +62,9 @@ class COAuthRequest final : public IOAuthRequest {
   StringProperty url_;
   StringProperty method_;
   StringProperty accessToken_;
-  RequestHeaders headers_;
+  RequestHeaderStore headers_;
   RequestBody body_;
-  TransportSettings transport_;
+  StoredTransportSettings transport_;
 };
 
 }  // namespace OAuthClient

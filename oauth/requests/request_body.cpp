@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "oauth/text/ascii_case.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 #include "oauthclient/text_encoding.h"
 
 namespace OAuthClient {

@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "oauth/requests/property_access.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 namespace {
@@ -70,41 +70,41 @@ void CTokenRequest::ClearParameters() {
 
 void CTokenRequest::Release() { delete this; }
 
-void CTokenRequest::SetOptionFlagA(Bool8 value) { transport_.SetOptionFlagA(value); }
+void CTokenRequest::SetOptionFlagA(Bool8 value) { transport_.SetIgnoreCertificateErrors(value); }
 
-std::uint32_t CTokenRequest::GetOptionFlagA() { return transport_.GetOptionFlagA(); }
+std::uint32_t CTokenRequest::GetOptionFlagA() { return transport_.IgnoreCertificateErrors(); }
 
-void CTokenRequest::SetOptionFlagB(Bool8 value) { transport_.SetOptionFlagB(value); }
+void CTokenRequest::SetOptionFlagB(Bool8 value) { transport_.SetFollowRedirects(value); }
 
-std::uint32_t CTokenRequest::GetOptionFlagB() { return transport_.GetOptionFlagB(); }
+std::uint32_t CTokenRequest::GetOptionFlagB() { return transport_.FollowRedirects(); }
 
 void CTokenRequest::SetStringTriple(const WideChar* a, const WideChar* b, const WideChar* c) {
-  transport_.SetStringTriple(a, b, c);
+  transport_.SetAuthenticatedProxy(a, b, c);
 }
 
-void CTokenRequest::SetStringPair(const WideChar* a, const WideChar* b) { transport_.SetStringPair(a, b); }
+void CTokenRequest::SetStringPair(const WideChar* a, const WideChar* b) { transport_.SetProxyWithBypassList(a, b); }
 
 void CTokenRequest::GetStringTriple(WideChar** a, WideChar** b, WideChar** c) {
-  transport_.GetStringTriple(a, b, c);
+  transport_.CopyAuthenticatedProxy(a, b, c);
 }
 
-void CTokenRequest::GetStringPair(WideChar** a, WideChar** b) { transport_.GetStringPair(a, b); }
+void CTokenRequest::GetStringPair(WideChar** a, WideChar** b) { transport_.CopyProxyWithBypassList(a, b); }
 
-void CTokenRequest::SetOptionValueA(std::uint32_t value) { transport_.SetOptionValueA(value); }
+void CTokenRequest::SetOptionValueA(std::uint32_t value) { transport_.SetConnectTimeout(value); }
 
-std::uint32_t CTokenRequest::GetOptionValueA() { return transport_.GetOptionValueA(); }
+std::uint32_t CTokenRequest::GetOptionValueA() { return transport_.ConnectTimeout(); }
 
-void CTokenRequest::SetOptionValueB(std::uint32_t value) { transport_.SetOptionValueB(value); }
+void CTokenRequest::SetOptionValueB(std::uint32_t value) { transport_.SetReceiveTimeout(value); }
 
-std::uint32_t CTokenRequest::GetOptionValueB() { return transport_.GetOptionValueB(); }
+std::uint32_t CTokenRequest::GetOptionValueB() { return transport_.ReceiveTimeout(); }
 
 void CTokenRequest::SetSecureProtocol(std::uint32_t value) { transport_.SetSecureProtocol(value); }
 
-std::uint32_t CTokenRequest::GetSecureProtocol() { return transport_.GetSecureProtocol(); }
+std::uint32_t CTokenRequest::GetSecureProtocol() { return transport_.SecureProtocol(); }
 
-void CTokenRequest::SetOptionValueC(std::uint32_t value) { transport_.SetOptionValueC(value); }
+void CTokenRequest::SetOptionValueC(std::uint32_t value) { transport_.SetTotalTimeout(value); }
 
-std::uint32_t CTokenRequest::GetOptionValueC() { return transport_.GetOptionValueC(); }
+std::uint32_t CTokenRequest::GetOptionValueC() { return transport_.TotalTimeout(); }
 
 std::int32_t CTokenRequest::SetUrl(const WideChar* url) { return SetProperty(url_, url); }
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "oauth/requests/form_parameters.h"
-#include "oauth/requests/request_headers.h"
-#include "oauth/requests/transport_settings.h"
+#include "oauth/requests/request_header_store.h"
+#include "oauth/requests/stored_transport_settings.h"
 #include "oauth/text/string_property.h"
 #include "oauthclient/token_request.h"
 
@@ -82,9 +82,9 @@ class CTokenRequest final : public ITokenRequest {
   StringProperty scope_;
   StringProperty userName_;
   StringProperty password_;
-  RequestHeaders headers_;
+  RequestHeaderStore headers_;
   StringProperty parametersText_;
-  TransportSettings transport_;
+  StoredTransportSettings transport_;
   FormParameters parameters_;
 };
 

@@ -3,29 +3,12 @@
 
 #include <string>
 
-#include "oauth/grants/string_choice.h"
+#include "oauth/http/transport_settings_copy.h"
 #include "oauth/responses/resource_response.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 namespace {
-
-// The request's secure protocol choice (0 default, 1 to 4 TLS 1.0 to 1.3) as the component's code (0, 3 to 6).
-// Unlike a token request, a resource request with a value out of range is still sent, with the default.
-std::int32_t SecureProtocolCode(std::uint32_t choice) {
-  return choice >= 1 && choice <= 4 ? static_cast<std::int32_t>(choice) + 2 : 0;
-}
-
-// Flags, proxy strings, timeouts and the secure protocol, in the order the component is handed them.
-void ApplyTransportSettings(IOAuthRequest& request, IHttpClient& client) {
-  client.SetOptionFlagB(request.GetOptionFlagB() != 0);
-  client.SetOptionFlagA(request.GetOptionFlagA() != 0);
-  ApplyStringChoice(request, client);
-  client.SetOptionValueA(request.GetOptionValueA());
-  client.SetOptionValueB(request.GetOptionValueB());
-  client.SetSecureProtocol(SecureProtocolCode(request.GetSecureProtocol()));
-  client.SetOptionValueC(request.GetOptionValueC());
-}
 
 void ApplyRequestHeaders(IOAuthRequest& request, IHttpClient& client) {
   const WideChar* headersText = nullptr;
@@ -68,7 +51,8 @@ std::int32_t CResourceRetriever::Retrieve(IOAuthRequest* request, IResourceRespo
 
 std::int32_t CResourceRetriever::SendRequest(IOAuthRequest& request) {
   IHttpClient& client = *client_;
-  ApplyTransportSettings(request, client);
+  // Unlike a token request, a resource request with an unknown secure protocol is still sent, with the default.
+  ApplyTransportSettings(request, client, kResourceTransport);
   ApplyRequestHeaders(request, client);
   if (!AddBearerAuthorization(request, client)) return -1;
 

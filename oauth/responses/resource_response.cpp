@@ -5,7 +5,7 @@
 #include <cstddef>
 
 #include "oauth/text/text_encodings.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 namespace {

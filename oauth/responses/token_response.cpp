@@ -2,7 +2,7 @@
 #include "oauth/responses/token_response.h"
 
 #include "oauth/platform/wide_to_long.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 

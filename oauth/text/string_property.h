@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 

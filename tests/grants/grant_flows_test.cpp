@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "oauth/oauth_client.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 #include "tests/grants/grant_test_support.h"
 
 namespace OAuthClient {

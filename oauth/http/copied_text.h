@@ -1,8 +1,8 @@
 // CopiedText: the owner of one text copy that a request's GetStringTriple / GetStringPair hands out.
-#ifndef OAUTH_GRANTS_COPIED_TEXT_H
-#define OAUTH_GRANTS_COPIED_TEXT_H
+#ifndef OAUTH_HTTP_COPIED_TEXT_H
+#define OAUTH_HTTP_COPIED_TEXT_H
 
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 #include "oauthclient/caller_copy.h"
 #include "oauthclient/wide_char.h"
 
@@ -32,4 +32,4 @@ class CopiedText {
 
 }  // namespace OAuthClient
 
-#endif  // OAUTH_GRANTS_COPIED_TEXT_H
+#endif  // OAUTH_HTTP_COPIED_TEXT_H

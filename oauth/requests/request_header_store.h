@@ -1,6 +1,6 @@
-// RequestHeaders: the header operations that both request objects offer, on a HeaderList and its two caches.
-#ifndef OAUTH_REQUESTS_REQUEST_HEADERS_H
-#define OAUTH_REQUESTS_REQUEST_HEADERS_H
+// RequestHeaderStore: the header operations that both request objects offer, on a HeaderList and its two caches.
+#ifndef OAUTH_REQUESTS_REQUEST_HEADER_STORE_H
+#define OAUTH_REQUESTS_REQUEST_HEADER_STORE_H
 
 #include <cstdint>
 
@@ -13,7 +13,7 @@ namespace OAuthClient {
 // The request's header lines plus the texts last handed out by Get (one value) and GetText (all lines). A handed
 // out text stays valid until the next call of the same getter (GetText's also until Clear) or destruction, so a
 // text obtained before headers are added keeps showing the old state. Null out-pointers are never written.
-class RequestHeaders {
+class RequestHeaderStore {
  public:
   // Drops the GetText cache and removes every line.
   void Clear();
@@ -40,4 +40,4 @@ class RequestHeaders {
 
 }  // namespace OAuthClient
 
-#endif  // OAUTH_REQUESTS_REQUEST_HEADERS_H
+#endif  // OAUTH_REQUESTS_REQUEST_HEADER_STORE_H

@@ -1,25 +1,25 @@
-// RequestHeaders: the header operations that both request objects offer.
-#include "oauth/requests/request_headers.h"
+// RequestHeaderStore: the header operations that both request objects offer.
+#include "oauth/requests/request_header_store.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "oauth/text/header_text.h"
-#include "oauth/text/wide_text.h"
+#include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
 
-void RequestHeaders::Clear() {
+void RequestHeaderStore::Clear() {
   headersText_.Clear();
   list_.Clear();
 }
 
-std::int32_t RequestHeaders::Add(const WideChar* name, const WideChar* value) {
+std::int32_t RequestHeaderStore::Add(const WideChar* name, const WideChar* value) {
   return list_.Add(ViewOf(name), ViewOf(value));
 }
 
-void RequestHeaders::Get(const WideChar* name, const WideChar** out) {
+void RequestHeaderStore::Get(const WideChar* name, const WideChar** out) {
   // The name may be the very text this cache handed out last time, so it is copied before the cache is dropped.
   const std::u16string key(ViewOf(name));
   headerValue_.Clear();
@@ -30,13 +30,13 @@ void RequestHeaders::Get(const WideChar* name, const WideChar** out) {
   if (out != nullptr) *out = headerValue_.Get();
 }
 
-std::int32_t RequestHeaders::AddText(const WideChar* text) {
+std::int32_t RequestHeaderStore::AddText(const WideChar* text) {
   return AddHeadersFromText(ViewOf(text), [this](std::u16string_view name, std::u16string_view value) {
     return list_.Add(name, value);
   });
 }
 
-void RequestHeaders::GetText(const WideChar** out) {
+void RequestHeaderStore::GetText(const WideChar** out) {
   headersText_.Clear();
   headersText_.Set(list_.ToText());
   if (out != nullptr) *out = headersText_.Get();

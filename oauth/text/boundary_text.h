@@ -1,6 +1,6 @@
-// Helpers for zero-terminated 16-bit text at the boundary.
-#ifndef OAUTH_TEXT_WIDE_TEXT_H
-#define OAUTH_TEXT_WIDE_TEXT_H
+// Helpers for the zero-terminated 16-bit text that crosses the boundary.
+#ifndef OAUTH_TEXT_BOUNDARY_TEXT_H
+#define OAUTH_TEXT_BOUNDARY_TEXT_H
 
 #include <cstddef>
 #include <string_view>
@@ -26,4 +26,4 @@ inline bool IsNullOrEmpty(const WideChar* text) { return text == nullptr || text
 
 }  // namespace OAuthClient
 
-#endif  // OAUTH_TEXT_WIDE_TEXT_H
+#endif  // OAUTH_TEXT_BOUNDARY_TEXT_H
