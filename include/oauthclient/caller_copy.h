@@ -3,7 +3,9 @@
 #define OAUTHCLIENT_CALLER_COPY_H
 
 #if defined(_WIN32)
-#include <objbase.h>
+// Declared here as <objbase.h> declares it, so that this header does not bring in <windows.h>, whose macros
+// (GetUserName -> GetUserNameA) would rename the interfaces' operations in the code that includes it.
+extern "C" __declspec(dllimport) void __stdcall CoTaskMemFree(void* memory);
 #else
 #include <cstdlib>
 #endif
