@@ -1,13 +1,22 @@
 // Command-line parsing: one table of options, each with the subcommands that accept it and what it sets.
+//
+// The parser is written here rather than built on a library such as CLI11 because its rules are the program's
+// own: options apply in the order given to the subcommand's own request (-H and -X name the token request in
+// `token` and `header`, the resource request in `get` and `request`), any token option in get/request means
+// "obtain a token first", and curl's habits (-vk, -XPOST, -o-, -d @file, repeated -d joined by "&") must work
+// exactly as curl users type them. A table and one loop express that more directly than a library's option
+// objects with callbacks and post-parse checks.
 #include "command_line.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
 
+#include "common/base64.h"
+#include "common/form_url_encoding.h"
+#include "common/utf8_utf16.h"
 #include "header_field.h"
 #include "program_io.h"
-#include "wide_text.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -18,23 +27,30 @@ namespace {
 constexpr unsigned kTokenOnly = 1;
 constexpr unsigned kGetOnly = 2;
 constexpr unsigned kRequestOnly = 4;
+constexpr unsigned kHeaderOnly = 8;
 constexpr unsigned kResource = kGetOnly | kRequestOnly;
-constexpr unsigned kAll = kTokenOnly | kResource;
+constexpr unsigned kTokenLike = kTokenOnly | kHeaderOnly;  // the subcommands whose own request is the token request
+constexpr unsigned kAll = kTokenLike | kResource;
 
 unsigned CommandBit(Command command) {
   switch (command) {
     case Command::kToken: return kTokenOnly;
     case Command::kGet: return kGetOnly;
     case Command::kRequest: return kRequestOnly;
+    case Command::kHeader: return kHeaderOnly;
     default: return 0;
   }
 }
+
+bool IsTokenLike(Command command) { return (CommandBit(command) & kTokenLike) != 0; }
 
 const char* CommandName(Command command) {
   switch (command) {
     case Command::kToken: return "token";
     case Command::kGet: return "get";
     case Command::kRequest: return "request";
+    case Command::kHeader: return "header";
+    case Command::kCache: return "cache";
     default: return "";
   }
 }
@@ -44,14 +60,14 @@ struct SecretSources {
   int clientSecret = 0;
   int password = 0;
   int accessToken = 0;
-  int body = 0;
+  int proxyUser = 0;
 };
 
 struct ParseState {
   Invocation invocation;
   SecretSources sources;
   bool tokenOptionSeen = false;
-  bool methodSeen = false;
+  bool jsonBody = false;
 };
 
 [[noreturn]] void Fail(const ParseState& state, const std::string& message) {
@@ -83,27 +99,11 @@ std::string ReadSecretFile(const ParseState& state, const std::string& path, con
   return secret;
 }
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return std::string();
-  const size_t last = text.find_last_not_of(" \t");
-  return text.substr(first, last - first + 1);
-}
-
-// RFC 9110 section 5.6.2: a token is one or more of the visible characters other than delimiters.
-bool IsHttpToken(const std::string& text) {
-  if (text.empty()) return false;
-  for (const char c : text) {
-    const auto u = static_cast<unsigned char>(c);
-    if (u <= 0x20 || u >= 0x7F || std::strchr("\"(),/:;<=>?@[\\]{}", c) != nullptr) return false;
-  }
-  return true;
-}
-
 HeaderField ParseHeader(const ParseState& state, const std::string& text) {
   const size_t colon = text.find(':');
   if (colon == std::string::npos) Fail(state, "a header must be given as 'Name: value': " + text);
-  HeaderField header{Trim(text.substr(0, colon)), Trim(text.substr(colon + 1))};
+  const std::string_view field = text;
+  HeaderField header{std::string(TrimHttpSpace(field.substr(0, colon))), std::string(TrimHttpSpace(field.substr(colon + 1)))};
   if (!IsHttpToken(header.first)) Fail(state, "not a valid header name: '" + header.first + "'");
   if (header.second.empty()) Fail(state, "the header " + header.first + " has no value");
   if (header.second.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
@@ -111,10 +111,52 @@ HeaderField ParseHeader(const ParseState& state, const std::string& text) {
   return header;
 }
 
+// "name=value", or "name=@FILE" for a value read from the first line of FILE ("-" for stdin), so that refresh
+// tokens, assertions and the like need not appear on the command line, where every user can read them.
 FormParameter ParseParameter(const ParseState& state, const std::string& text) {
   const size_t equals = text.find('=');
   if (equals == std::string::npos || equals == 0) Fail(state, "a parameter must be given as name=value: " + text);
-  return {text.substr(0, equals), text.substr(equals + 1)};
+  std::string value = text.substr(equals + 1);
+  if (!value.empty() && value[0] == '@') value = ReadSecretFile(state, value.substr(1), "--param");
+  return {text.substr(0, equals), std::move(value)};
+}
+
+// Appends one piece of body, as curl does: repeated -d / --data-urlencode pieces are joined by "&".
+void AppendBody(ParseState& state, const std::string& piece, const char* separator = "&") {
+  std::optional<std::string>& body = state.invocation.resource.body;
+  if (body && !body->empty()) *body += separator;
+  body = body.value_or(std::string()) + piece;
+}
+
+// -d TEXT, or -d @FILE / -d @- for the bytes of a file or of stdin (curl strips their line breaks; this program
+// sends the file as it is, which is what --data-binary does there).
+std::string DataArgument(const ParseState& state, const std::string& value) {
+  if (!value.empty() && value[0] == '@') return ReadWholeFile(state, value.substr(1), "--data");
+  return value;
+}
+
+// --data-urlencode as in curl: "content", "=content", "name=content", "@file" or "name@file"; the content is
+// form-URL-encoded, the name is sent as given.
+std::string UrlEncodedDataArgument(const ParseState& state, const std::string& value) {
+  const size_t equals = value.find('=');
+  const size_t at = value.find('@');
+  if (equals != std::string::npos && (at == std::string::npos || equals < at)) {
+    const std::string name = value.substr(0, equals);
+    return (name.empty() ? "" : name + "=") + FormUrlEncode(value.substr(equals + 1), kStandardFormEncoding);
+  }
+  if (at != std::string::npos) {
+    const std::string name = value.substr(0, at);
+    const std::string content = ReadWholeFile(state, value.substr(at + 1), "--data-urlencode");
+    return (name.empty() ? "" : name + "=") + FormUrlEncode(content, kStandardFormEncoding);
+  }
+  return FormUrlEncode(value, kStandardFormEncoding);
+}
+
+BasicAuthStyle ParseBasicAuthStyle(const ParseState& state, const std::string& text) {
+  if (text == "library") return BasicAuthStyle::kLibrary;
+  if (text == "rfc6749") return BasicAuthStyle::kRfc6749;
+  if (text == "raw-utf8") return BasicAuthStyle::kRawUtf8;
+  Fail(state, "--basic-auth takes library, rfc6749 or raw-utf8, not '" + text + "'");
 }
 
 std::uint32_t ParseTlsVersion(const ParseState& state, const std::string& text) {
@@ -131,6 +173,9 @@ std::uint32_t ParseTimeout(const ParseState& state, const std::string& text, con
     Fail(state, std::string(option) + " takes seconds (\"30\", \"2.5\") or milliseconds (\"500ms\"), not '" +
                     text + "'");
   }
+  // 0 means "the default" to the library, so a short but non-zero time must not silently become minutes.
+  if (*milliseconds == 0 && text.find_first_of("123456789") != std::string::npos)
+    Fail(state, std::string(option) + " " + text + " is shorter than a millisecond; give 1ms or more");
   return *milliseconds;
 }
 
@@ -140,6 +185,7 @@ void SetProxyUser(ParseState& state, const std::string& text) {
     Fail(state, "--proxy-user must be given as user:password");
   state.invocation.transport.proxyUser = text.substr(0, colon);
   state.invocation.transport.proxyPassword = text.substr(colon + 1);
+  ++state.sources.proxyUser;
 }
 
 struct OptionDefinition {
@@ -181,10 +227,23 @@ const OptionDefinition kOptions[] = {
     {"token-header", 0, true, kResource, true,
      OPTION_HANDLER(state.invocation.token.headers.push_back(ParseHeader(state, value)))},
     {"token-method", 0, true, kResource, true, OPTION_HANDLER(state.invocation.token.method = value)},
+    {"basic-auth", 0, true, kAll, true,
+     OPTION_HANDLER(state.invocation.token.basicAuth = ParseBasicAuthStyle(state, value))},
     {"raw", 0, false, kTokenOnly, false, OPTION_HANDLER(state.invocation.output.raw = true)},
+    {"print", 0, true, kTokenOnly, false, OPTION_HANDLER(state.invocation.output.printMember = value)},
+    {"quiet", 'q', false, kTokenOnly, false, OPTION_HANDLER(state.invocation.output.printMember = "access_token")},
+    {"cache", 0, false, kAll, false, OPTION_HANDLER(state.invocation.cache.enabled = true)},
+    {"cache-margin", 0, true, kAll, false, OPTION_HANDLER({
+       const std::uint32_t milliseconds = ParseTimeout(state, value, "--cache-margin");
+       state.invocation.cache.marginSeconds = milliseconds / 1000;
+     })},
     // Resource request.
     {"url", 0, true, kResource, false, OPTION_HANDLER(state.invocation.resource.url = value)},
     {"access-token", 0, true, kResource, false, OPTION_HANDLER({
+       state.invocation.resource.accessToken = value;
+       ++state.sources.accessToken;
+     })},
+    {"oauth2-bearer", 0, true, kResource, false, OPTION_HANDLER({
        state.invocation.resource.accessToken = value;
        ++state.sources.accessToken;
      })},
@@ -192,28 +251,33 @@ const OptionDefinition kOptions[] = {
        state.invocation.resource.accessToken = ReadSecretFile(state, value, "--access-token-file");
        ++state.sources.accessToken;
      })},
-    {"data", 'd', true, kRequestOnly, false, OPTION_HANDLER({
-       state.invocation.resource.body = value;
-       ++state.sources.body;
-     })},
-    {"data-file", 0, true, kRequestOnly, false, OPTION_HANDLER({
-       state.invocation.resource.body = ReadWholeFile(state, value, "--data-file");
-       ++state.sources.body;
+    {"data", 'd', true, kRequestOnly, false, OPTION_HANDLER(AppendBody(state, DataArgument(state, value)))},
+    {"data-file", 0, true, kRequestOnly, false,
+     OPTION_HANDLER(AppendBody(state, ReadWholeFile(state, value, "--data-file")))},
+    {"data-urlencode", 0, true, kRequestOnly, false,
+     OPTION_HANDLER(AppendBody(state, UrlEncodedDataArgument(state, value)))},
+    // --json as in curl: the body as given (pieces joined without a separator), with the JSON Content-Type and
+    // Accept headers unless others are given.
+    {"json", 0, true, kRequestOnly, false, OPTION_HANDLER({
+       AppendBody(state, DataArgument(state, value), "");
+       state.jsonBody = true;
      })},
     {"content-type", 0, true, kRequestOnly, false, OPTION_HANDLER(state.invocation.resource.contentType = value)},
     {"include", 'i', false, kResource, false, OPTION_HANDLER(state.invocation.output.include = true)},
     {"output", 'o', true, kResource, false, OPTION_HANDLER(state.invocation.output.outputFile = value)},
+    {"fail", 'f', false, kResource, false, OPTION_HANDLER(state.invocation.output.fail = true)},
+    {"write-out", 'w', true, kResource, false, OPTION_HANDLER(state.invocation.output.writeOut = value)},
     // Shared by every subcommand; --header and --method name the subcommand's own request.
     {"header", 'H', true, kAll, false, OPTION_HANDLER({
        HeaderField header = ParseHeader(state, value);
-       if (state.invocation.command == Command::kToken) {
+       if (IsTokenLike(state.invocation.command)) {
          state.invocation.token.headers.push_back(std::move(header));
        } else {
          state.invocation.resource.headers.push_back(std::move(header));
        }
      })},
-    {"method", 'X', true, kTokenOnly | kRequestOnly, false, OPTION_HANDLER({
-       if (state.invocation.command == Command::kToken) {
+    {"method", 'X', true, kTokenLike | kRequestOnly, false, OPTION_HANDLER({
+       if (IsTokenLike(state.invocation.command)) {
          state.invocation.token.method = value;
        } else {
          state.invocation.resource.method = value;
@@ -231,8 +295,14 @@ const OptionDefinition kOptions[] = {
      OPTION_HANDLER(state.invocation.transport.secureProtocol = ParseTlsVersion(state, value))},
     {"proxy", 0, true, kAll, false, OPTION_HANDLER(state.invocation.transport.proxy = value)},
     {"proxy-user", 0, true, kAll, false, OPTION_HANDLER(SetProxyUser(state, value))},
+    {"proxy-user-file", 0, true, kAll, false,
+     OPTION_HANDLER(SetProxyUser(state, ReadSecretFile(state, value, "--proxy-user-file")))},
     {"no-proxy", 0, true, kAll, false, OPTION_HANDLER(state.invocation.transport.noProxy = value)},
+    {"cacert", 0, true, kAll, false, OPTION_HANDLER(state.invocation.transport.caFile = value)},
+    {"capath", 0, true, kAll, false, OPTION_HANDLER(state.invocation.transport.caDirectory = value)},
     {"verbose", 'v', false, kAll, false, OPTION_HANDLER(state.invocation.output.verbose = true)},
+    {"silent", 's', false, kAll, false, OPTION_HANDLER(state.invocation.output.silent = true)},
+    {"show-error", 'S', false, kAll, false, OPTION_HANDLER(state.invocation.output.showError = true)},
 };
 
 #undef OPTION_HANDLER
@@ -255,6 +325,8 @@ std::optional<Command> CommandNamed(const std::string& name) {
   if (name == "token") return Command::kToken;
   if (name == "get") return Command::kGet;
   if (name == "request") return Command::kRequest;
+  if (name == "header") return Command::kHeader;
+  if (name == "cache") return Command::kCache;
   return std::nullopt;
 }
 
@@ -326,7 +398,7 @@ void CheckSecretSources(const ParseState& state) {
   if (state.sources.clientSecret > 1) Fail(state, "give the client secret once: --client-secret or --client-secret-file");
   if (state.sources.password > 1) Fail(state, "give the password once: --password or --password-file");
   if (state.sources.accessToken > 1) Fail(state, "give the access token once: --access-token or --access-token-file");
-  if (state.sources.body > 1) Fail(state, "give the body once: --data or --data-file");
+  if (state.sources.proxyUser > 1) Fail(state, "give the proxy user once: --proxy-user or --proxy-user-file");
 }
 
 void CheckTransport(const ParseState& state) {
@@ -344,7 +416,7 @@ void CheckTokenOptions(const ParseState& state, const char* methodOption) {
   if (token.grant.empty()) Fail(state, "--grant needs a grant type");
   if (!IsHttpToken(token.method)) Fail(state, std::string(methodOption) + " is not a valid HTTP method: " + token.method);
   const bool basicByLibrary = token.grant == "client_credentials" || token.grant == "password";
-  if (basicByLibrary && !HasHeaderNamed(token.headers, "Authorization")) {
+  if ((basicByLibrary || token.basicAuth != BasicAuthStyle::kLibrary) && !HasHeaderNamed(token.headers, "Authorization")) {
     if (token.clientId.empty()) Fail(state, "the " + token.grant + " grant needs --client-id");
     if (!token.clientSecret || token.clientSecret->empty())
       Fail(state, "the " + token.grant +
@@ -384,13 +456,27 @@ void CheckResourceOptions(const ParseState& state) {
 void FinishInvocation(ParseState& state, const EnvironmentReader& environment) {
   Invocation& inv = state.invocation;
   CheckSecretSources(state);
+  if (state.sources.proxyUser == 0) {
+    const std::optional<std::string> proxyUser = environment("OAUTH_PROXY_USER");
+    if (proxyUser && !proxyUser->empty() && !inv.transport.proxy.empty()) SetProxyUser(state, *proxyUser);
+  }
+  if (!inv.cache.enabled) {
+    const std::optional<std::string> cache = environment("OAUTH_CLIENT_CACHE");
+    inv.cache.enabled = cache && *cache == "1";
+  }
+  if (state.jsonBody) {
+    if (inv.resource.contentType.empty() && !HasHeaderNamed(inv.resource.headers, "Content-Type"))
+      inv.resource.contentType = "application/json";
+    if (!HasHeaderNamed(inv.resource.headers, "Accept")) inv.resource.headers.emplace_back("Accept", "application/json");
+  }
   TakeSecretFromEnvironment(environment, "OAUTH_CLIENT_SECRET", &inv.token.clientSecret);
   TakeSecretFromEnvironment(environment, "OAUTH_PASSWORD", &inv.token.password);
   if (inv.command != Command::kToken && !state.tokenOptionSeen)
     TakeSecretFromEnvironment(environment, "OAUTH_ACCESS_TOKEN", &inv.resource.accessToken);
   CheckTexts(state);
   CheckTransport(state);
-  if (inv.command == Command::kToken) {
+  if (!inv.output.printMember.empty() && inv.output.raw) Fail(state, "--print and --raw exclude each other");
+  if (IsTokenLike(inv.command)) {
     CheckTokenOptions(state, "--method");
   } else {
     CheckResourceOptions(state);
@@ -398,7 +484,7 @@ void FinishInvocation(ParseState& state, const EnvironmentReader& environment) {
   }
 }
 
-// Handles "--help" / "-h" / "--version" wherever they appear: they win over everything else.
+// Handles "--help" / "-h" / "--version" / "-V" wherever they appear: they win over everything else.
 bool TakeHelpOrVersion(ParseState& state, const std::vector<std::string>& arguments, size_t from) {
   for (size_t i = from; i < arguments.size() && arguments[i] != "--"; ++i) {
     if (arguments[i] == "--help" || arguments[i] == "-h") {
@@ -406,8 +492,36 @@ bool TakeHelpOrVersion(ParseState& state, const std::vector<std::string>& argume
       state.invocation.command = Command::kHelp;
       return true;
     }
+    if (arguments[i] == "--version" || arguments[i] == "-V") {
+      state.invocation.command = Command::kVersion;
+      return true;
+    }
   }
   return false;
+}
+
+// Reads the short options of one argument as curl does: flags combine ("-vk"), and an option that takes a value
+// takes the rest of the argument ("-XPOST", "-o-") or, when nothing is left, the next argument. Returns how many
+// following arguments it consumed.
+size_t ApplyShortOptions(ParseState& state, const std::string& argument, const std::vector<std::string>& arguments,
+                         size_t next) {
+  for (size_t at = 1; at < argument.size(); ++at) {
+    const OptionDefinition* option = FindShortOption(argument[at]);
+    const std::string shown = std::string("-") + argument[at];
+    if (option != nullptr && option->takesValue && at + 1 < argument.size())
+      return ApplyOption(state, option, shown, argument.substr(at + 1), arguments, next);
+    if (option != nullptr && option->takesValue) return ApplyOption(state, option, shown, std::nullopt, arguments, next);
+    ApplyOption(state, option, shown, std::nullopt, arguments, next);
+  }
+  return 0;
+}
+
+// cache list | cache clear.
+Invocation ParseCacheCommand(ParseState& state, const std::vector<std::string>& arguments) {
+  if (arguments.size() != 2 || (arguments[1] != "list" && arguments[1] != "clear"))
+    Fail(state, "give 'cache list' or 'cache clear'");
+  state.invocation.cache.clear = arguments[1] == "clear";
+  return state.invocation;
 }
 
 }  // namespace
@@ -471,6 +585,7 @@ Invocation ParseCommandLine(const std::vector<std::string>& arguments, const Env
   if (!command) throw UsageError(Command::kHelp, "unknown subcommand '" + first + "'");
   state.invocation.command = *command;
   if (TakeHelpOrVersion(state, arguments, 1)) return state.invocation;
+  if (*command == Command::kCache) return ParseCacheCommand(state, arguments);
 
   bool optionsEnded = false;
   for (size_t i = 1; i < arguments.size(); ++i) {
@@ -485,10 +600,9 @@ Invocation ParseCommandLine(const std::vector<std::string>& arguments, const Env
       const OptionDefinition* option = FindLongOption(name);
       if (option != nullptr && option->isTokenOption) state.tokenOptionSeen = true;
       i += ApplyOption(state, option, "--" + name, inlineValue, arguments, i + 1);
-    } else if (!optionsEnded && argument.size() == 2 && argument[0] == '-' && argument[1] != '-') {
-      const OptionDefinition* option = FindShortOption(argument[1]);
-      i += ApplyOption(state, option, argument, std::nullopt, arguments, i + 1);
-    } else if (state.invocation.command != Command::kToken && state.invocation.resource.url.empty()) {
+    } else if (!optionsEnded && argument.size() >= 2 && argument[0] == '-' && argument[1] != '-') {
+      i += ApplyShortOptions(state, argument, arguments, i + 1);
+    } else if (!IsTokenLike(state.invocation.command) && state.invocation.resource.url.empty()) {
       state.invocation.resource.url = argument;
     } else {
       Fail(state, "unexpected argument '" + argument + "'");

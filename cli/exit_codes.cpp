@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "oauthclient/http_client_codes.h"
+#include "terminal.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -23,7 +24,9 @@ const char* DescribeFailedResult(std::int32_t result) {
     case kHttpConnectFailed: return "connection refused or could not be made";
     case kHttpTimedOut: return "timed out";
     case kHttpTlsFailed: return "the TLS handshake failed";
-    case kHttpCertificateRejected: return "the server certificate was rejected (use --insecure to ignore it)";
+    case kHttpCertificateRejected:
+      return "the server certificate was rejected (name its CA with --cacert FILE or --capath DIR; --insecure skips "
+             "the check)";
     case kHttpTooManyRedirects: return "too many redirects";
     case kHttpResponseTooLarge: return "the response is too large";
     case kHttpProxyFailed: return "the proxy refused the connection";
@@ -37,9 +40,31 @@ const char* DescribeFailedResult(std::int32_t result) {
   }
 }
 
-void PrintErrorLine(const std::string& message) {
-  std::fprintf(stderr, "oauth-client: %s\n", message.c_str());
+namespace {
+
+// What -s and -S leave on stderr; the program sets them once, before any message.
+bool showErrors = true;
+bool showWarnings = true;
+
+void PrintMessage(const char* kind, const std::string& message) {
+  const std::string line = "oauth-client: " + std::string(kind) + EscapeControlCharacters(message) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
   std::fflush(stderr);
+}
+
+}  // namespace
+
+void SetMessageLevels(bool errors, bool warnings) {
+  showErrors = errors;
+  showWarnings = warnings;
+}
+
+void PrintErrorLine(const std::string& message) {
+  if (showErrors) PrintMessage("", message);
+}
+
+void PrintWarningLine(const std::string& message) {
+  if (showWarnings) PrintMessage("warning: ", message);
 }
 
 }  // namespace Cli

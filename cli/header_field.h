@@ -6,21 +6,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/ascii.h"
 #include "invocation.h"
 
 namespace OAuthClient {
 namespace Cli {
-
-// Returns whether `a` and `b` are equal when ASCII letters are folded to one case.
-inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    const char x = (a[i] >= 'A' && a[i] <= 'Z') ? static_cast<char>(a[i] - 'A' + 'a') : a[i];
-    const char y = (b[i] >= 'A' && b[i] <= 'Z') ? static_cast<char>(b[i] - 'A' + 'a') : b[i];
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // Returns whether `headers` has a field named `name`.
 inline bool HasHeaderNamed(const std::vector<HeaderField>& headers, std::string_view name) {

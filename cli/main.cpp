@@ -11,6 +11,7 @@
 #include "oauth_library.h"
 #include "program_io.h"
 #include "resource_command.h"
+#include "token_cache.h"
 #include "token_command.h"
 
 namespace OAuthClient {
@@ -24,6 +25,8 @@ void PrintUsageError(const UsageError& error) {
     case Command::kToken: topic = " token"; break;
     case Command::kGet: topic = " get"; break;
     case Command::kRequest: topic = " request"; break;
+    case Command::kHeader: topic = " header"; break;
+    case Command::kCache: topic = " cache"; break;
     default: break;
   }
   std::fprintf(stderr, "Try 'oauth-client%s --help'.\n", topic);
@@ -46,13 +49,19 @@ int Run(const std::vector<std::string>& arguments) {
     std::printf("%s\n", VersionText());
     return kExitOk;
   }
+  if (invocation.command == Command::kCache) return invocation.cache.clear ? ClearTokenCache() : ListTokenCache();
+  SetMessageLevels(!invocation.output.silent || invocation.output.showError, !invocation.output.silent);
+  // The HTTP component reads the CA bundle to trust from the environment at each send.
+  if (!invocation.transport.caFile.empty()) SetProcessEnvironment("SSL_CERT_FILE", invocation.transport.caFile);
+  if (!invocation.transport.caDirectory.empty()) SetProcessEnvironment("SSL_CERT_DIR", invocation.transport.caDirectory);
   OAuthLibrary library;
   std::string error;
   if (!library.Load(&error)) {
     PrintErrorLine(error);
     return kExitProgramFailure;
   }
-  if (invocation.command == Command::kToken) return RunTokenCommand(library, invocation);
+  if (invocation.command == Command::kToken || invocation.command == Command::kHeader)
+    return RunTokenCommand(library, invocation);
   return RunResourceCommand(library, invocation);
 }
 

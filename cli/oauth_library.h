@@ -7,31 +7,22 @@
 #include <string>
 
 #include "oauthclient/oauthclient.h"
-#include "shared_library.h"
+#include "common/shared_library.h"
+#include "oauthclient/release_ptr.h"
 
 namespace OAuthClient {
 namespace Cli {
 
-// Ends an interface object through its own Release (the interfaces have no virtual destructor).
-struct ReleaseDeleter {
-  template <typename Interface>
-  void operator()(Interface* object) const {
-    if (object != nullptr) object->Release();
-  }
-};
-template <typename Interface>
-using Owned = std::unique_ptr<Interface, ReleaseDeleter>;
-
 // The loaded library. Objects made through it must end before it does: declare their owners after it.
 class OAuthLibrary {
  public:
-  // Loads the library by its file names (OAuthLibraryFileNames) and looks up the three factories. Returns false
+  // Loads the library by its file names and looks up the three factories. Returns false
   // and writes what went wrong to *error when the library cannot be loaded or lacks a factory.
   bool Load(std::string* error);
 
-  Owned<IOAuthClient> CreateClient() const { return Owned<IOAuthClient>(createClient_()); }
-  Owned<ITokenRequest> CreateTokenRequest() const { return Owned<ITokenRequest>(createTokenRequest_()); }
-  Owned<IOAuthRequest> CreateResourceRequest() const { return Owned<IOAuthRequest>(createResourceRequest_()); }
+  ReleasePtr<IOAuthClient> CreateClient() const { return ReleasePtr<IOAuthClient>(createClient_()); }
+  ReleasePtr<ITokenRequest> CreateTokenRequest() const { return ReleasePtr<ITokenRequest>(createTokenRequest_()); }
+  ReleasePtr<IOAuthRequest> CreateResourceRequest() const { return ReleasePtr<IOAuthRequest>(createResourceRequest_()); }
 
  private:
   SharedLibrary library_;

@@ -8,6 +8,8 @@
 #include <fcntl.h>
 #include <io.h>
 #include <shellapi.h>
+#else
+#include <cstdlib>
 #endif
 
 namespace OAuthClient {
@@ -25,7 +27,9 @@ std::string NarrowToUtf8(const wchar_t* text) {
   return narrow;
 }
 
-std::wstring WidenUtf8(const std::string& text) {
+}  // namespace
+
+std::wstring WidenPath(const std::string& text) {
   const int units = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
   if (units <= 1) return std::wstring();
   std::wstring wide(static_cast<size_t>(units), L'\0');
@@ -33,6 +37,8 @@ std::wstring WidenUtf8(const std::string& text) {
   wide.resize(static_cast<size_t>(units) - 1);
   return wide;
 }
+
+namespace {
 #endif
 
 std::string BinaryMode(const char* mode) {
@@ -67,10 +73,22 @@ void UseBinaryStandardStreams() {
 #endif
 }
 
+void SetProcessEnvironment(const char* name, const std::string& value) {
+#if defined(_WIN32)
+  _putenv_s(name, value.c_str());
+#else
+  if (value.empty()) {
+    unsetenv(name);
+  } else {
+    setenv(name, value.c_str(), 1);
+  }
+#endif
+}
+
 FilePointer OpenFile(const std::string& path, const char* mode) {
 #if defined(_WIN32)
   const std::string binary = BinaryMode(mode);
-  return FilePointer(_wfopen(WidenUtf8(path).c_str(), WidenUtf8(binary).c_str()));
+  return FilePointer(_wfopen(WidenPath(path).c_str(), WidenPath(binary).c_str()));
 #else
   return FilePointer(std::fopen(path.c_str(), BinaryMode(mode).c_str()));
 #endif

@@ -24,6 +24,15 @@ struct FileCloser {
 };
 using FilePointer = std::unique_ptr<std::FILE, FileCloser>;
 
+#if defined(_WIN32)
+// Converts a UTF-8 file name to the UTF-16 name of the Windows file functions.
+std::wstring WidenPath(const std::string& path);
+#endif
+
+// Sets (or, with an empty value, removes) a variable of the process environment. The HTTP component reads its
+// CA bundle settings from there at each send (SSL_CERT_FILE, SSL_CERT_DIR).
+void SetProcessEnvironment(const char* name, const std::string& value);
+
 // Opens the file of the UTF-8 name `path` with the fopen `mode` (always binary); null when it cannot.
 FilePointer OpenFile(const std::string& path, const char* mode);
 

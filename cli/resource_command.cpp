@@ -2,6 +2,7 @@
 // write the IResourceResponse.
 #include "resource_command.h"
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -9,10 +10,11 @@
 #include "exit_codes.h"
 #include "header_field.h"
 #include "program_io.h"
+#include "terminal.h"
 #include "token_command.h"
-#include "transport_settings.h"
+#include "apply_transport_settings.h"
 #include "verbose_log.h"
-#include "wide_text.h"
+#include "library_text.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -24,17 +26,17 @@ std::string ResourceMethod(const ResourceOptions& resource) {
   return resource.body && !resource.body->empty() ? "POST" : "GET";
 }
 
-Owned<IOAuthRequest> BuildResourceRequest(const OAuthLibrary& library, const Invocation& invocation,
+ReleasePtr<IOAuthRequest> BuildResourceRequest(const OAuthLibrary& library, const Invocation& invocation,
                                           const std::string& accessToken) {
   const ResourceOptions& resource = invocation.resource;
-  Owned<IOAuthRequest> request = library.CreateResourceRequest();
+  ReleasePtr<IOAuthRequest> request = library.CreateResourceRequest();
   request->SetUrl(Widen(resource.url).c_str());
   request->SetMethod(Widen(ResourceMethod(resource)).c_str());
   if (!accessToken.empty()) request->SetAccessToken(Widen(accessToken).c_str());
   for (const HeaderField& header : resource.headers)
     request->AddHeader(Widen(header.first).c_str(), Widen(header.second).c_str());
   if (!resource.contentType.empty())
-    request->AddHeader(Widen("Content-Type").c_str(), Widen(resource.contentType).c_str());
+    request->AddHeader(OAUTHCLIENT_TEXT("Content-Type"), Widen(resource.contentType).c_str());
   if (resource.body && !resource.body->empty()) {
     request->SetBody(reinterpret_cast<const unsigned char*>(resource.body->data()),
                      static_cast<std::uint32_t>(resource.body->size()));
@@ -51,6 +53,46 @@ void LogResourceRequest(const VerboseLog& log, const Invocation& invocation, IOA
   log.Request(ResourceMethod(invocation.resource), invocation.resource.url, headers, nullptr, bodyBytes);
 }
 
+// -w FORMAT as in curl, for the variables a script needs: %{http_code} (and its other name %{response_code}),
+// %{size_download}, "%%" and the escapes \n, \r, \t.
+std::string WriteOutText(const std::string& format, std::uint32_t status, std::uint32_t bodyBytes) {
+  std::string text;
+  for (size_t i = 0; i < format.size(); ++i) {
+    const std::string_view rest = std::string_view(format).substr(i);
+    if (rest.compare(0, 12, "%{http_code}") == 0) {
+      text += std::to_string(status);
+      i += 11;
+    } else if (rest.compare(0, 16, "%{response_code}") == 0) {
+      text += std::to_string(status);
+      i += 15;
+    } else if (rest.compare(0, 16, "%{size_download}") == 0) {
+      text += std::to_string(bodyBytes);
+      i += 15;
+    } else if (rest.compare(0, 2, "%%") == 0) {
+      text += '%';
+      ++i;
+    } else if (rest.size() >= 2 && rest[0] == '\\' && (rest[1] == 'n' || rest[1] == 'r' || rest[1] == 't')) {
+      text += rest[1] == 'n' ? '\n' : rest[1] == 'r' ? '\r' : '\t';
+      ++i;
+    } else {
+      text += format[i];
+    }
+  }
+  return text;
+}
+
+// The line a terminal sees after a large body: the library hands the body over whole once it has arrived (the
+// boundary has no progress callback), so this reports the size and rate of the finished transfer.
+void ReportLargeTransfer(const OutputOptions& output, std::uint32_t bodyBytes, double seconds) {
+  constexpr std::uint32_t kLargeBody = 4u << 20;
+  if (output.silent || bodyBytes < kLargeBody || !IsTerminal(stderr)) return;
+  const double megabytes = bodyBytes / 1048576.0;
+  char line[96];
+  std::snprintf(line, sizeof line, "received %.1f MiB in %.1f s (%.1f MiB/s)\n", megabytes, seconds,
+                seconds > 0 ? megabytes / seconds : megabytes);
+  std::fputs(line, stderr);
+}
+
 // The header block as --include writes it: the text as received, ended by one empty line.
 std::string IncludedHeaders(IResourceResponse* response) {
   std::string headers = ReadTextProperty(response, &IResourceResponse::GetHeadersText);
@@ -61,7 +103,7 @@ std::string IncludedHeaders(IResourceResponse* response) {
 bool WriteAnswer(const Invocation& invocation, IResourceResponse* response) {
   FilePointer file;
   std::FILE* out = stdout;
-  if (!invocation.output.outputFile.empty()) {
+  if (!invocation.output.outputFile.empty() && invocation.output.outputFile != "-") {
     file = OpenFile(invocation.output.outputFile, "wb");
     if (!file) {
       PrintErrorLine("cannot write the output file " + invocation.output.outputFile);
@@ -76,39 +118,69 @@ bool WriteAnswer(const Invocation& invocation, IResourceResponse* response) {
   }
   const unsigned char* body = nullptr;
   std::uint32_t length = 0;
-  if (written && response->GetBody(&body, &length) == 1 && body != nullptr)
+  // --fail: no body for a failed request, so that a script never takes an error page for the resource.
+  const bool failed = invocation.output.fail && response->GetStatusCode() >= 400;
+  if (written && !failed && response->GetBody(&body, &length) == 1 && body != nullptr)
     written = std::fwrite(body, 1, length, out) == length;
   written = std::fflush(out) == 0 && written;
   if (file) written = std::fclose(file.release()) == 0 && written;
   if (!written) PrintErrorLine("cannot write the response body");
+  if (written && !invocation.output.writeOut.empty()) {
+    const std::string text = WriteOutText(invocation.output.writeOut, response->GetStatusCode(), length);
+    written = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() && std::fflush(stdout) == 0;
+  }
   return written;
+}
+
+// Sends the resource request with `accessToken`. Returns 1 with *response set, or the failed result.
+std::int32_t SendResourceRequest(const OAuthLibrary& library, const Invocation& invocation, const VerboseLog& log,
+                                 const std::string& accessToken, ReleasePtr<IResourceResponse>* response) {
+  ReleasePtr<IOAuthRequest> request = BuildResourceRequest(library, invocation, accessToken);
+  LogResourceRequest(log, invocation, request.get());
+  ReleasePtr<IOAuthClient> client = library.CreateClient();
+  IResourceResponse* answer = nullptr;
+  const std::int32_t result = client->RequestResource(request.get(), &answer);
+  if (result == 1) response->reset(answer);
+  return result;
 }
 
 }  // namespace
 
 int RunResourceCommand(const OAuthLibrary& library, const Invocation& invocation) {
   const VerboseLog log(invocation.output.verbose, stderr);
-  std::string accessToken = invocation.resource.accessToken.value_or(std::string());
+  ObtainedToken token;
+  token.accessToken = invocation.resource.accessToken.value_or(std::string());
   if (invocation.tokenRequested) {
-    const int verdict = ObtainAccessToken(library, invocation, log, &accessToken);
+    const int verdict = ObtainAccessToken(library, invocation, log, &token);
     if (verdict != kExitOk) return verdict;
   }
-  Owned<IOAuthRequest> request = BuildResourceRequest(library, invocation, accessToken);
-  LogResourceRequest(log, invocation, request.get());
-  Owned<IOAuthClient> client = library.CreateClient();
-  IResourceResponse* answer = nullptr;
-  const std::int32_t result = client->RequestResource(request.get(), &answer);
+  const auto started = std::chrono::steady_clock::now();
+  ReleasePtr<IResourceResponse> response;
+  std::int32_t result = SendResourceRequest(library, invocation, log, token.accessToken, &response);
+  // A cached token the resource refuses (revoked, or the server restarted) is dropped and replaced, once.
+  if (result == 1 && token.fromCache && response->GetStatusCode() == 401) {
+    log.Note("the resource refused the cached token (HTTP 401); obtaining a new one");
+    token.refused = token.accessToken;
+    const int verdict = ObtainAccessToken(library, invocation, log, &token);
+    if (verdict != kExitOk) return verdict;
+    response.reset();
+    result = SendResourceRequest(library, invocation, log, token.accessToken, &response);
+  }
   if (result != 1) {
-    PrintErrorLine("request to " + invocation.resource.url + " failed: " + DescribeFailedResult(result));
+    PrintErrorLine("request to " + RedactedUrl(invocation.resource.url) + " failed: " + DescribeFailedResult(result));
     return ExitCodeForFailedResult(result);
   }
-  Owned<IResourceResponse> response(answer);
   log.ResponseHeaders(ReadTextProperty(response.get(), &IResourceResponse::GetHeadersText));
   if (!WriteAnswer(invocation, response.get())) return kExitProgramFailure;
+  const unsigned char* body = nullptr;
+  std::uint32_t length = 0;
+  if (response->GetBody(&body, &length) == 1)
+    ReportLargeTransfer(invocation.output, length,
+                        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
   const std::uint32_t status = response->GetStatusCode();
   if (status >= 400) {
     const std::string reason = ReadTextProperty(response.get(), &IResourceResponse::GetStatusText);
-    PrintErrorLine(invocation.resource.url + " answered HTTP " + std::to_string(status) +
+    PrintErrorLine(RedactedUrl(invocation.resource.url) + " answered HTTP " + std::to_string(status) +
                    (reason.empty() ? "" : " " + reason));
     return kExitHttpError;
   }

@@ -1,7 +1,11 @@
 // The --verbose trace and its redaction of secrets.
 #include "verbose_log.h"
 
+#include <algorithm>
+
+#include "common/header_lines.h"
 #include "header_field.h"
+#include "terminal.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -16,12 +20,6 @@ bool IsSecretParameter(std::string_view name) {
     if (name == secret) return true;
   }
   return false;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
 }
 
 }  // namespace
@@ -60,11 +58,31 @@ std::string RedactedFormText(std::string_view form) {
   return redacted;
 }
 
+namespace {
+
+// Returns the URL's start up to its query with the password of its userinfo ("user:password@host") redacted.
+std::string RedactedUserInfo(std::string_view start) {
+  const size_t scheme = start.find("://");
+  if (scheme == std::string_view::npos) return std::string(start);
+  const size_t authority = scheme + 3;
+  const size_t authorityEnd = std::min(start.find_first_of("/#", authority), start.size());
+  const size_t at = start.substr(0, authorityEnd).rfind('@');
+  if (at == std::string_view::npos || at < authority) return std::string(start);
+  const size_t colon = start.substr(0, at).find(':', authority);
+  if (colon == std::string_view::npos) return std::string(start);
+  std::string redacted(start.substr(0, colon + 1));
+  redacted += kRedacted;
+  redacted += start.substr(at);
+  return redacted;
+}
+
+}  // namespace
+
 std::string RedactedUrl(std::string_view url) {
   const size_t question = url.find('?');
-  if (question == std::string_view::npos) return std::string(url);
+  if (question == std::string_view::npos) return RedactedUserInfo(url);
   const size_t hash = url.find('#', question);
-  std::string redacted(url.substr(0, question + 1));
+  std::string redacted = RedactedUserInfo(url.substr(0, question + 1));
   redacted += RedactedFormText(url.substr(question + 1, hash == std::string_view::npos ? hash : hash - question - 1));
   if (hash != std::string_view::npos) redacted += url.substr(hash);
   return redacted;
@@ -72,24 +90,17 @@ std::string RedactedUrl(std::string_view url) {
 
 std::vector<HeaderField> SplitHeaderText(std::string_view text) {
   std::vector<HeaderField> fields;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (const std::string_view line : HeaderLines(text, LineBreak::kLf)) {
     const size_t colon = line.find(':');
     if (colon != std::string_view::npos)
-      fields.emplace_back(std::string(line.substr(0, colon)), std::string(TrimBlanks(line.substr(colon + 1))));
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
+      fields.emplace_back(std::string(line.substr(0, colon)), std::string(TrimHttpSpace(line.substr(colon + 1))));
   }
   return fields;
 }
 
 void VerboseLog::Line(char mark, std::string_view text) const {
-  std::fputc(mark, stream_);
-  std::fputc(' ', stream_);
-  std::fwrite(text.data(), 1, text.size(), stream_);
-  std::fputc('\n', stream_);
+  const std::string line = std::string(1, mark) + " " + EscapeControlCharacters(text) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stream_);
 }
 
 void VerboseLog::Note(const std::string& text) const {
@@ -113,19 +124,13 @@ void VerboseLog::Request(const std::string& method, const std::string& url, cons
 
 void VerboseLog::ResponseHeaders(const std::string& headersText) const {
   if (!enabled_) return;
-  std::string_view text = headersText;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  for (const std::string_view line : HeaderLines(std::string_view(headersText), LineBreak::kLf)) {
     const size_t colon = line.find(':');
     if (colon != std::string_view::npos && line.compare(0, 5, "HTTP/") != 0) {
-      Line('<', RedactedHeaderLine(line.substr(0, colon), TrimBlanks(line.substr(colon + 1))));
+      Line('<', RedactedHeaderLine(line.substr(0, colon), TrimHttpSpace(line.substr(colon + 1))));
     } else if (!line.empty()) {
       Line('<', line);
     }
-    if (end == std::string_view::npos) break;
-    text.remove_prefix(end + 1);
   }
   std::fflush(stream_);
 }

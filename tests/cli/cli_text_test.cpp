@@ -1,38 +1,34 @@
-// The host's own text rules that no server run reaches in full: JSON escaping of the token output, Base64 padding,
-// redaction of the secret form values in --verbose, and durations.
+// The host's own text rules that no server run reaches in full: escaping of control characters, redaction of
+// secret form values and URL passwords, and durations.
 #include <gtest/gtest.h>
 
 #include "command_line.h"
-#include "form_encoding.h"
-#include "json_writer.h"
+#include "terminal.h"
 #include "verbose_log.h"
-#include "wide_text.h"
 
 namespace OAuthClient {
 namespace Cli {
 namespace {
 
-TEST(CliText, JsonStringEscapesWhatJsonRequiresAndKeepsTheRestAsUtf8) {
-  const std::pair<std::u16string, std::string> kCases[] = {
-      {u"q\"b\\s/", "\"q\\\"b\\\\s/\""},
-      {std::u16string(u"\b\f\n\r\t\0\x1f\x7f", 8), "\"\\b\\f\\n\\r\\t\\u0000\\u001f\x7f\""},
-      {u"caf\u00e9 \U0001F600", "\"caf\xc3\xa9 \xf0\x9f\x98\x80\""},
-      {u"\u2028\u2029", "\"\\u2028\\u2029\""},
-      {std::u16string(1, char16_t(0xD800)) + u"x", "\"\\ud800x\""},  // a lone surrogate stays visible
+TEST(CliText, ControlCharactersOfServerTextAreEscapedForTheTerminal) {
+  const std::pair<std::string, std::string> kCases[] = {
+      {"plain caf\xc3\xa9", "plain caf\xc3\xa9"},
+      {"a\x1b[2Jb\x07\x7f", "a\\x1b[2Jb\\x07\\x7f"},
+      {"line\r\nnext\t", "line\\r\\nnext\\t"},
+      {"csi \xc2\x9b and nbsp \xc2\xa0", "csi \\u009b and nbsp \xc2\xa0"},  // C1 controls, not the rest of Latin-1
   };
-  for (const auto& [text, json] : kCases) EXPECT_EQ(JsonString(WideString(text.begin(), text.end())), json);
+  for (const auto& [text, escaped] : kCases) EXPECT_EQ(EscapeControlCharacters(text), escaped);
 }
 
-TEST(CliText, Base64PadsAndRedactionHidesSecretFormValues) {
-  for (const auto& [bytes, encoded] : {std::pair<std::string, std::string>{"f", "Zg=="}, {"fo", "Zm8="},
-                                       {"foo", "Zm9v"}, {std::string("\xff\x00\xfe", 3), "/wD+"}})
-    EXPECT_EQ(Base64Encode(bytes), encoded);
+TEST(CliText, RedactionHidesSecretFormValuesAndUrlPasswords) {
   EXPECT_EQ(RedactedFormText("refresh_token=r1&client_secret=s&scope=read&code=c&code_verifier=v&assertion=a"),
             "refresh_token=[redacted]&client_secret=[redacted]&scope=read&code=[redacted]&code_verifier=[redacted]"
             "&assertion=[redacted]");
   EXPECT_EQ(RedactedFormText("passwords=x&password"), "passwords=x&password");  // exact names, with a value
   EXPECT_EQ(RedactedUrl("http://h/t?grant_type=password&password=pw#f"),
             "http://h/t?grant_type=password&password=[redacted]#f");
+  EXPECT_EQ(RedactedUrl("https://u:p@w@h:1/a@b?x=1"), "https://u:[redacted]@h:1/a@b?x=1");
+  EXPECT_EQ(RedactedUrl("https://u@h/p:q@r"), "https://u@h/p:q@r");  // no password; "@" in the path stays
 }
 
 TEST(CliText, DurationsAreSecondsOrMillisecondsWithinThirtyTwoBits) {

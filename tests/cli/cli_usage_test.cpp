@@ -39,8 +39,7 @@ TEST(CliUsage, BadUsageExitsWithTwoAndSaysWhatIsWrong) {
       {{"get", "http://h/"}, 2, {}, "give --access-token"},
       {{"get", "http://h/", "--access-token", "t", kUrl}, 2, {}, "not both"},
       {{"request", "http://h/", "--access-token", "t", "--method", "GE T"}, 2, {}, "not a valid HTTP method"},
-      {{"request", "http://h/", "--access-token", "t", "--data", "a", "--data-file", "/dev/null"}, 2, {},
-       "give the body once"},
+      {{"token", kUrl, "--basic-auth", "utf8"}, 2, {}, "--basic-auth takes library, rfc6749 or raw-utf8"},
   });
 }
 

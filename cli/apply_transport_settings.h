@@ -1,10 +1,10 @@
 // ApplyTransportSettings: puts the transport options into a token request or a resource request; both
 // interfaces carry the same settings under the same operation names.
-#ifndef OAUTH_CLIENT_CLI_TRANSPORT_SETTINGS_H
-#define OAUTH_CLIENT_CLI_TRANSPORT_SETTINGS_H
+#ifndef OAUTH_CLIENT_CLI_APPLY_TRANSPORT_SETTINGS_H
+#define OAUTH_CLIENT_CLI_APPLY_TRANSPORT_SETTINGS_H
 
 #include "invocation.h"
-#include "wide_text.h"
+#include "library_text.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -25,22 +25,15 @@ void ApplyTransportSettings(const TransportOptions& options, Request* request) {
   request->SetOptionValueC(options.timeoutMs);
   request->SetSecureProtocol(options.secureProtocol);
   if (options.proxy.empty()) return;
-  WideString proxy;
-  Utf8ToWide(options.proxy, &proxy);
+  const WideString proxy = Widen(options.proxy);
   if (!options.proxyUser.empty()) {
-    WideString user;
-    WideString password;
-    Utf8ToWide(options.proxyUser, &user);
-    Utf8ToWide(options.proxyPassword, &password);
-    request->SetStringTriple(proxy.c_str(), user.c_str(), password.c_str());
+    request->SetStringTriple(proxy.c_str(), Widen(options.proxyUser).c_str(), Widen(options.proxyPassword).c_str());
     return;
   }
-  WideString bypass;
-  Utf8ToWide(options.noProxy.empty() ? std::string(kBypassNoHost) : options.noProxy, &bypass);
-  request->SetStringPair(proxy.c_str(), bypass.c_str());
+  request->SetStringPair(proxy.c_str(), Widen(options.noProxy.empty() ? kBypassNoHost : options.noProxy).c_str());
 }
 
 }  // namespace Cli
 }  // namespace OAuthClient
 
-#endif  // OAUTH_CLIENT_CLI_TRANSPORT_SETTINGS_H
+#endif  // OAUTH_CLIENT_CLI_APPLY_TRANSPORT_SETTINGS_H
