@@ -20,7 +20,7 @@ class UsageError : public std::runtime_error {
  public:
   UsageError(Command command, const std::string& message) : std::runtime_error(message), command_(command) {}
   // Returns the subcommand whose help the message should point to (kHelp: the program's own).
-  Command command() const { return command_; }
+  Command Subcommand() const { return command_; }
 
  private:
   Command command_;

@@ -21,7 +21,7 @@ namespace {
 void PrintUsageError(const UsageError& error) {
   PrintErrorLine(error.what());
   const char* topic = "";
-  switch (error.command()) {
+  switch (error.Subcommand()) {
     case Command::kToken: topic = " token"; break;
     case Command::kGet: topic = " get"; break;
     case Command::kRequest: topic = " request"; break;

@@ -46,7 +46,7 @@ ReleasePtr<IOAuthRequest> BuildResourceRequest(const OAuthLibrary& library, cons
 }
 
 void LogResourceRequest(const VerboseLog& log, const Invocation& invocation, IOAuthRequest* request) {
-  if (!log.enabled()) return;
+  if (!log.IsEnabled()) return;
   std::vector<HeaderField> headers = SplitHeaderText(ReadTextProperty(request, &IOAuthRequest::GetHeadersText));
   if (!HasHeaderNamed(headers, "Authorization")) headers.emplace_back("Authorization", std::string("Bearer ") + kRedacted);
   const size_t bodyBytes = invocation.resource.body ? invocation.resource.body->size() : 0;

@@ -38,7 +38,7 @@ class VerboseLog {
   // A disabled log writes nothing.
   VerboseLog(bool enabled, std::FILE* stream) : enabled_(enabled), stream_(stream) {}
 
-  bool enabled() const { return enabled_; }
+  bool IsEnabled() const { return enabled_; }
   // Writes "* text".
   void Note(const std::string& text) const;
   // Writes the request line, the headers (redacted) and, when `formBody` is not null, the form body (redacted).

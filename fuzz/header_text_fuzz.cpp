@@ -30,10 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Adding the text to a list either adds every line or, when the split fails, nothing.
   HeaderList list;
-  const std::int32_t added =
-      AddHeadersFromText(text, [&list](std::u16string_view name, std::u16string_view value) {
-        return list.Add(name, value);
-      });
+  const std::int32_t added = AddHeadersFromText(
+      text, [&list](std::u16string_view name, std::u16string_view value) { return list.Add(name, value); });
   Check(added == (split ? 1 : -1));
   Check(split || list.Lines().empty());
   Check(list.Lines().size() <= lines.size());

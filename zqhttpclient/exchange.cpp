@@ -54,7 +54,7 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
 bool AppendHeader(SList* list, const char* line) {
   curl_slist* grown = curl_slist_append(list->get(), line);
   if (grown == nullptr) return false;
-  list->release();
+  static_cast<void>(list->release());  // the grown list starts with the old one and owns it now
   list->reset(grown);
   return true;
 }

@@ -38,7 +38,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 void TrimHttpSpaceInPlace(std::string* text) {
   const std::string_view trimmed = TrimHttpSpace(*text);
   if (trimmed.size() == text->size()) return;
-  const std::size_t start = static_cast<std::size_t>(trimmed.data() - text->data());
+  const auto start = static_cast<std::size_t>(trimmed.data() - text->data());
   text->erase(start + trimmed.size());
   text->erase(0, start);
 }

@@ -52,7 +52,7 @@ class TransferPool {
 
  private:
   friend struct TransferReturner;
-  void Return(Transfer* transfer);
+  void Return(Transfer* raw);
 
   CURLSH* share_;
   std::mutex mutex_;

@@ -136,7 +136,7 @@ std::string Utf16ToUtf8(std::u16string_view text) {
 
 std::u16string Utf8ToUtf16(std::string_view bytes) {
   // Bodies and headers are mostly ASCII: widen the ASCII prefix in one pass, decode sequences after it.
-  const std::size_t ascii = static_cast<std::size_t>(
+  const auto ascii = static_cast<std::size_t>(
       std::find_if(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; }) -
       bytes.begin());
   std::u16string out = Latin1ToUtf16(bytes.substr(0, ascii));

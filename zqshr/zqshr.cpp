@@ -12,7 +12,7 @@ namespace {
 std::u16string FoldFileName(const OAuthClient::WideChar* fileName) {
   std::u16string folded;
   for (const OAuthClient::WideChar* unit = fileName; *unit != 0; ++unit) {
-    char16_t c = static_cast<char16_t>(*unit);
+    auto c = static_cast<char16_t>(*unit);
     if (c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - (u'a' - u'A'));
     folded.push_back(c);
   }

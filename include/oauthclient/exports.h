@@ -39,12 +39,15 @@ OAUTHCLIENT_API void SetMessageLanguage(std::uint32_t languageCode);
 
 namespace OAuthClient {
 
-// Types of the exports, for hosts that look them up with dlsym / GetProcAddress.
+// Types of the exports, for hosts that look them up with dlsym / GetProcAddress. Typedefs, not `using`: only a
+// declaration inside extern "C" gives the function type C language linkage.
+// NOLINTBEGIN(modernize-use-using)
 extern "C" typedef IOAuthClient* (*CreateOAuthClientFunction)();
 extern "C" typedef IOAuthRequest* (*CreateOAuthRequestFunction)();
 extern "C" typedef ITokenRequest* (*CreateTokenRequestFunction)();
 extern "C" typedef const WideChar* (*LoadIDStringFunction)(std::int32_t);
 extern "C" typedef void (*SetMessageLanguageFunction)(std::uint32_t);
+// NOLINTEND(modernize-use-using)
 
 }  // namespace OAuthClient
 

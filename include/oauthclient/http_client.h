@@ -187,7 +187,8 @@ constexpr std::uint32_t kHttpClientInterfaceVersion = 1;
 
 // The component's export, "CreateHttpClient" (extern "C", no arguments): returns a new object with default
 // settings, or null when memory is exhausted. Thread-safe.
-extern "C" typedef IHttpClient* (*CreateHttpClientFunction)();
+// A typedef, not `using`: only a declaration inside extern "C" gives the function type C language linkage.
+extern "C" typedef IHttpClient* (*CreateHttpClientFunction)();  // NOLINT(modernize-use-using)
 
 }  // namespace OAuthClient
 

@@ -2,34 +2,19 @@
 // URL and reads it back, and fetches a message. Exits non-zero on any mismatch.
 #include <oauthclient/oauthclient.h>
 
-#include <cstdio>
-
-namespace {
-
-bool SameText(const OAuthClient::WideChar* a, const OAuthClient::WideChar* b) {
-  if (a == nullptr || b == nullptr) return false;
-  while (*a != 0 && *a == *b) {
-    ++a;
-    ++b;
-  }
-  return *a == *b;
-}
-
-}  // namespace
+#include <string_view>
 
 int main() {
+  using Text = std::basic_string_view<OAuthClient::WideChar>;
   static const OAuthClient::WideChar kUrl[] = {'h', 't', 't', 'p', 's', ':', '/', '/', 'a', '/', 0};
   OAuthClient::ITokenRequest* token = CreateTokenRequest();
   OAuthClient::IOAuthRequest* resource = CreateOAuthRequest();
-  if (token == nullptr || resource == nullptr) return 1;
-  const OAuthClient::WideChar* url = nullptr;
-  if (token->SetUrl(kUrl) != 1) return 2;
-  token->GetUrl(&url);
-  if (!SameText(url, kUrl)) return 2;
-  url = nullptr;
-  if (resource->SetUrl(kUrl) != 1) return 3;
-  resource->GetUrl(&url);
-  if (!SameText(url, kUrl)) return 3;
+  if (token == nullptr || resource == nullptr || token->SetUrl(kUrl) != 1 || resource->SetUrl(kUrl) != 1) return 2;
+  const OAuthClient::WideChar* tokenUrl = nullptr;
+  const OAuthClient::WideChar* resourceUrl = nullptr;
+  token->GetUrl(&tokenUrl);
+  resource->GetUrl(&resourceUrl);
+  if (tokenUrl == nullptr || resourceUrl == nullptr || Text(tokenUrl) != kUrl || Text(resourceUrl) != kUrl) return 3;
   const OAuthClient::WideChar* message = LoadIDString(0);
   if (message == nullptr || message[0] != 'T') return 4;
   token->Release();
