@@ -18,12 +18,17 @@ enum class MalformedUtf8 {
   kOnePerMaximalSubpart,
   // One per byte of the broken sequence.
   kOnePerByte,
+  // What Windows' MultiByteToWideChar gives: one per maximal subpart, except that a lead followed by a continuation
+  // byte that rules the form out (an overlong form, a surrogate, a value above U+10FFFF: E0 80, ED A0, F0 8F,
+  // F4 90) is one U+FFFD for the two bytes together, so E0 80 80 gives two where maximal subparts give three.
+  kAsWindows,
 };
 
 // The policy every converter in this tree uses for malformed UTF-8: the code-page converters of the library, the
 // component's decoding of received text, and the command-line host. It is kept in this one place so that the
 // Windows build can match the system's own converters by changing it here.
-inline constexpr MalformedUtf8 kMalformedUtf8Policy = MalformedUtf8::kOnePerMaximalSubpart;
+// Windows is the reference: the POSIX build replaces malformed input as the Windows converters do.
+inline constexpr MalformedUtf8 kMalformedUtf8Policy = MalformedUtf8::kAsWindows;
 
 // One step of a decoder: the code point read and how many input units it took.
 struct DecodedCodePoint {
@@ -103,6 +108,10 @@ inline DecodedCodePoint DecodeUtf8(std::string_view bytes, MalformedUtf8 policy)
   if (lead < 0x80) return {lead, 1, true};
   const std::optional<Utf8Detail::Utf8Lead> shape = Utf8Detail::ReadUtf8Lead(lead);
   if (!shape) return {kReplacementCharacter, 1, false};
+  if (policy == MalformedUtf8::kAsWindows && bytes.size() > 1 && byte(1) >= 0x80 && byte(1) <= 0xBF &&
+      (byte(1) < shape->firstLow || byte(1) > shape->firstHigh)) {
+    return {kReplacementCharacter, 2, false};
+  }
   char32_t codePoint = shape->payload;
   unsigned char low = shape->firstLow;
   unsigned char high = shape->firstHigh;
@@ -114,7 +123,7 @@ inline DecodedCodePoint DecodeUtf8(std::string_view bytes, MalformedUtf8 policy)
     ++next;
   }
   if (next > shape->continuationBytes) return {codePoint, next, true};
-  return {kReplacementCharacter, policy == MalformedUtf8::kOnePerMaximalSubpart ? next : 1, false};
+  return {kReplacementCharacter, policy == MalformedUtf8::kOnePerByte ? 1 : next, false};
 }
 
 inline std::size_t EncodeUtf8(char32_t codePoint, char out[4]) {

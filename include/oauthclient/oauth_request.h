@@ -18,9 +18,9 @@ namespace OAuthClient {
 // of the same getter (GetHeadersText's also by ClearHeaders, the body text's by every body setter); sending the
 // request reads it through these getters, so such texts obtained before a send are not valid after it.
 // A null out-pointer is never written to; getters with a result then give -1.
-// The only texts the caller owns are the copies of GetStringTriple / GetStringPair: they are allocated with the
-// C runtime's malloc, and the caller frees them with free (or passes them back to the same getter, which frees
-// them before it hands out new copies).
+// The only texts the caller owns are the copies of GetStringTriple / GetStringPair: they come from CoTaskMemAlloc
+// on Windows and malloc on POSIX, and the caller frees them with FreeCallerCopy (oauthclient/caller_copy.h:
+// CoTaskMemFree / free), or passes them back to the same getter, which frees them before it hands out new copies.
 class IOAuthRequest {
  public:
   // Removes every header and drops the text last handed out by GetHeadersText.
@@ -74,11 +74,11 @@ class IOAuthRequest {
   virtual void SetStringTriple(const WideChar* a, const WideChar* b, const WideChar* c) = 0;
   // Stores the proxy URL and bypass list; each element follows the set-string rule on its own.
   virtual void SetStringPair(const WideChar* a, const WideChar* b) = 0;
-  // Hands out copies of the three texts that the caller owns (malloc'ed: free them with free). A set element first
+  // Hands out copies of the three texts that the caller owns (free them with FreeCallerCopy). A set element first
   // frees what its out-argument holds (null or an earlier copy), then writes a new copy; an unset element leaves
   // its out-argument as it was.
   virtual void GetStringTriple(WideChar** a, WideChar** b, WideChar** c) = 0;
-  // Hands out caller-owned copies of the two texts, as GetStringTriple does (free them with free).
+  // Hands out caller-owned copies of the two texts, as GetStringTriple does (free them with FreeCallerCopy).
   virtual void GetStringPair(WideChar** a, WideChar** b) = 0;
   // Stores the connect timeout in milliseconds (0 = the component's default); any value, unchanged.
   virtual void SetOptionValueA(std::uint32_t value) = 0;

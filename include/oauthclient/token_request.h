@@ -15,9 +15,10 @@ namespace OAuthClient {
 // Results: 1 success, -1 failure. Texts handed out belong to the request and stay valid until the same property
 // or cache is set again or the request is released. Text setters copy; a null or empty text gives -1 and keeps
 // the old value. The header operations behave exactly as those of IOAuthRequest. A null out-pointer is never
-// written to. The only texts the caller owns are the copies of GetStringTriple / GetStringPair: they are allocated
-// with the C runtime's malloc, and the caller frees them with free (or passes them back to the same getter, which
-// frees them before it hands out new copies).
+// written to. The only texts the caller owns are the copies of GetStringTriple / GetStringPair: they come from
+// CoTaskMemAlloc on Windows and malloc on POSIX, and the caller frees them with FreeCallerCopy
+// (oauthclient/caller_copy.h), or passes them back to the same getter, which frees them before it hands out new
+// copies.
 class ITokenRequest {
  public:
   // Removes every header and drops the text last handed out by GetHeadersText.
@@ -57,10 +58,10 @@ class ITokenRequest {
   virtual void SetStringTriple(const WideChar* a, const WideChar* b, const WideChar* c) = 0;
   // Stores the proxy URL and bypass list; each element follows the set-string rule on its own.
   virtual void SetStringPair(const WideChar* a, const WideChar* b) = 0;
-  // Hands out caller-owned copies of the three texts (malloc'ed: free them with free); a set element first frees
+  // Hands out caller-owned copies of the three texts (free them with FreeCallerCopy); a set element first frees
   // what its out-argument holds, an unset one leaves it as it was. See IOAuthRequest::GetStringTriple.
   virtual void GetStringTriple(WideChar** a, WideChar** b, WideChar** c) = 0;
-  // Hands out caller-owned copies of the two texts, as GetStringTriple does (free them with free).
+  // Hands out caller-owned copies of the two texts, as GetStringTriple does (free them with FreeCallerCopy).
   virtual void GetStringPair(WideChar** a, WideChar** b) = 0;
   // Stores the connect timeout in milliseconds (0 = default); any value, unchanged.
   virtual void SetOptionValueA(std::uint32_t value) = 0;

@@ -2,19 +2,18 @@
 #ifndef OAUTH_HTTP_COPIED_TEXT_H
 #define OAUTH_HTTP_COPIED_TEXT_H
 
-#include <cstdlib>
-
 #include "oauth/text/boundary_text.h"
+#include "oauthclient/caller_copy.h"
 #include "oauthclient/wide_char.h"
 
 namespace OAuthClient {
 
-// Starts null; Out() is what the getter fills (it frees what the slot held and stores a malloc'd copy). The copy
-// is freed with free when this goes out of scope. Not copyable.
+// Starts null; Out() is what the getter fills (it frees what the slot held and stores a caller-owned copy). The
+// copy is freed with FreeCallerCopy when this goes out of scope. Not copyable.
 class CopiedText {
  public:
   CopiedText() = default;
-  ~CopiedText() { std::free(text_); }
+  ~CopiedText() { FreeCallerCopy(text_); }
   CopiedText(const CopiedText&) = delete;
   CopiedText& operator=(const CopiedText&) = delete;
 

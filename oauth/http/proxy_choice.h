@@ -10,7 +10,7 @@ namespace OAuthClient {
 // Reads the request's authenticated proxy (GetStringTriple), then its proxy with bypass list (GetStringPair), and
 // sets the first complete one on `client`: the authenticated proxy when URL, user and password are all non-empty,
 // else the proxy with bypass list when both are, else a direct connection (SetStringNone). The component's result
-// is not looked at. `Request` is ITokenRequest or IOAuthRequest, whose getters hand out malloc'd copies; they are
+// is not looked at. `Request` is ITokenRequest or IOAuthRequest, whose getters hand out caller-owned copies; they are
 // freed before this returns.
 template <typename Request>
 void ApplyProxyChoice(Request& request, IHttpClient& client) {

@@ -9,8 +9,8 @@ namespace OAuthClient {
 
 // Copies `property` into `*out` for the caller to own. When the property is unset, `*out` is left as it was.
 // Otherwise what `*out` held is freed first (it must be null or a copy this function handed out) and `*out`
-// receives a new zero-terminated copy allocated with the C runtime's malloc, which the caller frees with free.
-// malloc and free are used, not new[] and delete[], because the host frees the copy with its own C runtime.
+// receives a new zero-terminated copy from Platform::AllocateForCaller, which the caller frees with FreeCallerCopy
+// (CoTaskMemFree on Windows, free on POSIX): the host frees it with its own code, not through the library's heap.
 // A null `out` is ignored. Exhausted memory throws std::bad_alloc with `*out` unchanged.
 void CopyToCaller(const StringProperty& property, WideChar** out);
 

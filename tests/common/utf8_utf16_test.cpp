@@ -46,6 +46,7 @@ TEST_P(Utf8Utf16Test, ConvertsAsTheRowSays) {
 }
 
 constexpr auto kPerByte = MalformedUtf8::kOnePerByte;
+constexpr auto kSubparts = MalformedUtf8::kOnePerMaximalSubpart;
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, Utf8Utf16Test,
@@ -60,8 +61,12 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"TruncatedThreeByteIsOneReplacement", "\xE2\x82" "a", u"\uFFFD" u"a", Direction::kDecodeOnly},
         Row{"TruncatedThreeBytePerByte", "\xE2\x82" "a", u"\uFFFD\uFFFD" u"a", Direction::kDecodeOnly, kPerByte},
         Row{"OverlongIsOnePerByte", "\xC0\xAF", u"\uFFFD\uFFFD", Direction::kDecodeOnly},
-        Row{"EncodedSurrogateIsThreeReplacements", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", Direction::kDecodeOnly},
-        Row{"AboveU10FFFF", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", Direction::kDecodeOnly},
+        Row{"EncodedSurrogateAsWindows", "\xED\xA0\x80", u"\uFFFD\uFFFD", Direction::kDecodeOnly},
+        Row{"EncodedSurrogateMaximalSubparts", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", Direction::kDecodeOnly, kSubparts},
+        Row{"AboveU10FFFFAsWindows", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD", Direction::kDecodeOnly},
+        Row{"AboveU10FFFFMaximalSubparts", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", Direction::kDecodeOnly,
+            kSubparts},
+        Row{"OverlongLeadAndAsciiAsWindows", "\xE0\x80" "A", u"\uFFFD" u"A", Direction::kDecodeOnly},
         Row{"BrokenFourByteRereadsTheBreakingByte", "\xF0\x9F\x98" "A", u"\uFFFD" u"A", Direction::kDecodeOnly},
         Row{"TruncatedAtEnd", "ok\xF0\x9F", u"ok\uFFFD", Direction::kDecodeOnly},
         Row{"TruncatedAtEndPerByte", "ok\xF0\x9F", u"ok\uFFFD\uFFFD", Direction::kDecodeOnly, kPerByte}),

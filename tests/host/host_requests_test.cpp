@@ -37,7 +37,7 @@ std::u16string CopiesAt(void* object, int tripleSlot) {
   std::u16string joined;
   for (WideChar* copy : copies) {
     joined += Text(copy) + u"|";
-    std::free(copy);
+    FreeCallerCopy(copy);
   }
   return joined;
 }

@@ -1,2 +1,8 @@
 // A library for the module-loading tests; each built copy reports which one it is.
-extern "C" __attribute__((visibility("default"))) const char* LoaderProbeIdentity() { return LOADER_PROBE_IDENTITY; }
+#if defined(_WIN32)
+#define LOADER_PROBE_EXPORT __declspec(dllexport)
+#else
+#define LOADER_PROBE_EXPORT __attribute__((visibility("default")))
+#endif
+
+extern "C" LOADER_PROBE_EXPORT const char* LoaderProbeIdentity() { return LOADER_PROBE_IDENTITY; }

@@ -3,15 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
+#include "oauth/platform/loaded_module.h"
+
+// The name mapping and the dlopen interposer are the POSIX loader's; on Windows LoadLibraryW is called directly.
+#if !defined(_WIN32)
 #include <dlfcn.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <mutex>
 #include <string>
 #include <vector>
-
-#include "oauth/platform/loaded_module.h"
 
 // A dlopen interposer of this program, as a tracer or a host's hook would install: it records each name and calls
 // on. A loader that reached past dlopen to the C library's own copy would never pass through here.
@@ -32,6 +35,7 @@ extern "C" void* dlopen(const char* fileName, int mode) {
   }
   return next(fileName, mode);
 }
+#endif
 
 namespace OAuthClient::Platform {
 namespace {
@@ -43,6 +47,7 @@ const char* IdentityOf(const LoadedModule& module) {
   return identity != nullptr ? identity() : "(no export)";
 }
 
+#if !defined(_WIN32)
 TEST(ModuleLoaderTest, MapsWindowsNamesToSharedObjects) {
   const std::pair<const char*, const char*> cases[] = {
       {"zqhttpclient.dll", "libzqhttpclient.so"}, {"Mixed.DLL", "libMixed.so"}, {"bare", "libbare.so"},
@@ -52,6 +57,15 @@ TEST(ModuleLoaderTest, MapsWindowsNamesToSharedObjects) {
   for (const auto& [name, mapped] : cases) EXPECT_EQ(MapLibraryName(name), mapped) << name;
 }
 
+TEST(ModuleLoaderTest, LoadsThroughTheOrdinaryDlopenThatInterposersSee) {
+  LoadedModule probe(LoadModule(u"loader_probe.dll"));
+  ASSERT_TRUE(probe);
+  std::lock_guard<std::mutex> lock(recordedMutex);
+  const std::vector<std::string>& names = RecordedDlopenNames();
+  EXPECT_NE(std::find(names.begin(), names.end(), "libloader_probe.so"), names.end());
+}
+#endif
+
 // Which copy of the probe is found depends on the run (see CMakeLists.txt): without LD_LIBRARY_PATH the one in the
 // loader's own folder, with it the one it names.
 TEST(ModuleLoaderTest, FindsTheLibraryThroughTheOrdinarySearch) {
@@ -60,14 +74,6 @@ TEST(ModuleLoaderTest, FindsTheLibraryThroughTheOrdinarySearch) {
   LoadedModule probe(LoadModule(u"loader_probe.dll"));
   ASSERT_TRUE(probe);
   EXPECT_STREQ(IdentityOf(probe), expected);
-}
-
-TEST(ModuleLoaderTest, LoadsThroughTheOrdinaryDlopenThatInterposersSee) {
-  LoadedModule probe(LoadModule(u"loader_probe.dll"));
-  ASSERT_TRUE(probe);
-  std::lock_guard<std::mutex> lock(recordedMutex);
-  const std::vector<std::string>& names = RecordedDlopenNames();
-  EXPECT_NE(std::find(names.begin(), names.end(), "libloader_probe.so"), names.end());
 }
 
 TEST(ModuleLoaderTest, EachLoadTakesItsOwnReference) {

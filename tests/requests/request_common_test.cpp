@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "oauth/requests/oauth_request.h"
+#include "oauthclient/caller_copy.h"
 #include "oauth/requests/token_request.h"
 #include "tests/requests/test_text.h"
 
@@ -123,7 +124,7 @@ TYPED_TEST(RequestCommonTest, StringPairAndTripleAreHandedOutAsCallerOwnedCopies
   r->GetStringPair(&a, &e);
   EXPECT_EQ(Text(a), u"http://other:8080");
   EXPECT_EQ(e, kept);
-  for (WideChar* copy : {a, b, c}) std::free(copy);
+  for (WideChar* copy : {a, b, c}) FreeCallerCopy(copy);
 }
 
 }  // namespace

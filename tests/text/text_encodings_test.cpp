@@ -76,8 +76,9 @@ INSTANTIATE_TEST_SUITE_P(
         DecodeRow{"LittleEndianStopsBeforeTrailingHigh", TextEncoding::Utf16Le, {0x41, 0x00, 0x00, 0xD8}, 1, u"A"},
         DecodeRow{"BigEndianTrailingHighIsMalformed", TextEncoding::Utf16Be, {0x00, 0x41, 0xD8, 0x00}, -2, u"old"},
         DecodeRow{"HighWithoutLowIsMalformed", TextEncoding::Utf16Le, {0x00, 0xD8, 0x41, 0x00}, -2, u"old"},
-        // A lone low surrogate becomes ED B0 80, which the UTF-8 converter reads as three invalid subparts.
-        DecodeRow{"LoneLowIsThreeReplacements", TextEncoding::Utf16Le, {0x00, 0xDC}, 3, u"\uFFFD\uFFFD\uFFFD"},
+        // A lone low surrogate becomes ED B0 80, which the UTF-8 converter reads as Windows does: ED B0 (a
+        // surrogate) as one U+FFFD, then the stray 80 as another.
+        DecodeRow{"LoneLowIsTwoReplacements", TextEncoding::Utf16Le, {0x00, 0xDC}, 2, u"\uFFFD\uFFFD"},
         DecodeRow{"Utf8MarkAndReplacement", TextEncoding::Utf8, {0xEF, 0xBB, 0xBF, 0xC3, 0xA9, 0xFF}, 3,
                   u"\uFEFF\u00E9\uFFFD"},
         DecodeRow{"AnsiDropsQuestionMarkAndAddsUncountedMark", TextEncoding::Ansi, {0x3F, 0x41, 0x42}, 2, u"\uFEFFAB"},

@@ -2,6 +2,7 @@
 // give when called with flags 0.
 #include "oauth/platform/code_page.h"
 
+#include <algorithm>
 #include <array>
 #include <climits>
 #include <cstddef>
@@ -9,6 +10,8 @@
 #include <string_view>
 
 #include "common/utf8_utf16.h"
+
+#include "oauth/platform/posix/windows_1252_best_fit.h"
 
 namespace OAuthClient::Platform {
 namespace {
@@ -62,11 +65,11 @@ class OutputSink {
   std::int64_t count_ = 0;
 };
 
-// Resolves the Windows input length convention: -1 means "up to and including the terminator". Returns false for
-// the lengths Windows rejects (0 and anything below -1).
+// Resolves the Windows input length convention: a negative count (-1 is the documented one) means "up to and
+// including the terminator". Returns false for a count of 0, which Windows rejects.
 template <typename Unit>
 bool ResolveInputLength(const Unit* input, int count, std::size_t* length) {
-  if (input == nullptr || count == 0 || count < -1) return false;
+  if (input == nullptr || count == 0) return false;
   if (count > 0) {
     *length = static_cast<std::size_t>(count);
     return true;
@@ -101,14 +104,14 @@ bool Utf16ToUtf8(const char16_t* text, std::size_t length, OutputSink<char>& sin
   return true;
 }
 
-// Returns the Windows-1252 byte of `unit`, or "?" when the code page has none. Only exact round-trip mappings are
-// used (no best-fit substitutes), and each unit of a surrogate pair becomes its own "?".
+// Returns the Windows-1252 byte Windows gives `unit` with flags 0: its own byte, or Windows' best-fit substitute
+// (U+0100 -> 'A'), or "?" when it has neither. Each unit of a surrogate pair becomes its own "?".
 unsigned char ToWindows1252(char16_t unit) {
-  if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<unsigned char>(unit);
-  for (std::size_t i = 0; i < kWindows1252High.size(); ++i) {
-    if (kWindows1252High[i] == unit) return static_cast<unsigned char>(0x80 + i);
-  }
-  return '?';
+  if (unit < 0x80) return static_cast<unsigned char>(unit);
+  const BestFitEntry* end = kWindows1252BestFit + kWindows1252BestFitSize;
+  const BestFitEntry* found = std::lower_bound(kWindows1252BestFit, end, unit,
+                                               [](const BestFitEntry& entry, char16_t u) { return entry.unit < u; });
+  return found != end && found->unit == unit ? found->byte : static_cast<unsigned char>('?');
 }
 
 bool Utf16ToWindows1252(const char16_t* text, std::size_t length, OutputSink<char>& sink) {
