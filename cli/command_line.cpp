@@ -34,11 +34,16 @@ constexpr unsigned kAll = kTokenLike | kResource;
 
 unsigned CommandBit(Command command) {
   switch (command) {
-    case Command::kToken: return kTokenOnly;
-    case Command::kGet: return kGetOnly;
-    case Command::kRequest: return kRequestOnly;
-    case Command::kHeader: return kHeaderOnly;
-    default: return 0;
+    case Command::kToken:
+      return kTokenOnly;
+    case Command::kGet:
+      return kGetOnly;
+    case Command::kRequest:
+      return kRequestOnly;
+    case Command::kHeader:
+      return kHeaderOnly;
+    default:
+      return 0;
   }
 }
 
@@ -46,12 +51,18 @@ bool IsTokenLike(Command command) { return (CommandBit(command) & kTokenLike) !=
 
 const char* CommandName(Command command) {
   switch (command) {
-    case Command::kToken: return "token";
-    case Command::kGet: return "get";
-    case Command::kRequest: return "request";
-    case Command::kHeader: return "header";
-    case Command::kCache: return "cache";
-    default: return "";
+    case Command::kToken:
+      return "token";
+    case Command::kGet:
+      return "get";
+    case Command::kRequest:
+      return "request";
+    case Command::kHeader:
+      return "header";
+    case Command::kCache:
+      return "cache";
+    default:
+      return "";
   }
 }
 
@@ -103,7 +114,8 @@ HeaderField ParseHeader(const ParseState& state, const std::string& text) {
   const size_t colon = text.find(':');
   if (colon == std::string::npos) Fail(state, "a header must be given as 'Name: value': " + text);
   const std::string_view field = text;
-  HeaderField header{std::string(TrimHttpSpace(field.substr(0, colon))), std::string(TrimHttpSpace(field.substr(colon + 1)))};
+  HeaderField header{std::string(TrimHttpSpace(field.substr(0, colon))),
+                     std::string(TrimHttpSpace(field.substr(colon + 1)))};
   if (!IsHttpToken(header.first)) Fail(state, "not a valid header name: '" + header.first + "'");
   if (header.second.empty()) Fail(state, "the header " + header.first + " has no value");
   if (header.second.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
@@ -170,8 +182,8 @@ std::uint32_t ParseTlsVersion(const ParseState& state, const std::string& text) 
 std::uint32_t ParseTimeout(const ParseState& state, const std::string& text, const char* option) {
   const std::optional<std::uint32_t> milliseconds = ParseDurationMilliseconds(text);
   if (!milliseconds) {
-    Fail(state, std::string(option) + " takes seconds (\"30\", \"2.5\") or milliseconds (\"500ms\"), not '" +
-                    text + "'");
+    Fail(state,
+         std::string(option) + " takes seconds (\"30\", \"2.5\") or milliseconds (\"500ms\"), not '" + text + "'");
   }
   // 0 means "the default" to the library, so a short but non-zero time must not silently become minutes.
   if (*milliseconds == 0 && text.find_first_of("123456789") != std::string::npos)
@@ -189,15 +201,19 @@ void SetProxyUser(ParseState& state, const std::string& text) {
 }
 
 struct OptionDefinition {
-  const char* name;     // long name without "--"
-  char shortName;       // 0 for none
+  const char* name;  // long name without "--"
+  char shortName;    // 0 for none
   bool takesValue;
-  unsigned commands;    // bits of the subcommands that accept it
-  bool isTokenOption;   // in get/request, giving it means "obtain a token first"
+  unsigned commands;   // bits of the subcommands that accept it
+  bool isTokenOption;  // in get/request, giving it means "obtain a token first"
   void (*apply)(ParseState& state, const std::string& value);
 };
 
-#define OPTION_HANDLER(body) [](ParseState & state, const std::string& value) { (void)value; body; }
+#define OPTION_HANDLER(body)                        \
+  [](ParseState& state, const std::string& value) { \
+    (void)value;                                    \
+    body;                                           \
+  }
 
 const OptionDefinition kOptions[] = {
     // Token endpoint request.
@@ -374,13 +390,21 @@ bool HasParameter(const std::vector<FormParameter>& parameters, const char* name
 void CheckTexts(const ParseState& state) {
   const Invocation& inv = state.invocation;
   const TokenOptions& token = inv.token;
-  for (const auto& [text, what] : std::initializer_list<std::pair<const std::string&, const char*>>{
-           {token.url, "--token-url"}, {token.grant, "--grant"}, {token.method, "the token method"},
-           {token.clientId, "--client-id"}, {token.scope, "--scope"}, {token.userName, "--username"},
-           {inv.resource.url, "the URL"}, {inv.resource.method, "--method"},
-           {inv.resource.contentType, "--content-type"}, {inv.transport.proxy, "--proxy"},
-           {inv.transport.proxyUser, "--proxy-user"}, {inv.transport.proxyPassword, "--proxy-user"},
-           {inv.transport.noProxy, "--no-proxy"}, {inv.output.outputFile, "--output"}}) {
+  for (const auto& [text, what] :
+       std::initializer_list<std::pair<const std::string&, const char*>>{{token.url, "--token-url"},
+                                                                         {token.grant, "--grant"},
+                                                                         {token.method, "the token method"},
+                                                                         {token.clientId, "--client-id"},
+                                                                         {token.scope, "--scope"},
+                                                                         {token.userName, "--username"},
+                                                                         {inv.resource.url, "the URL"},
+                                                                         {inv.resource.method, "--method"},
+                                                                         {inv.resource.contentType, "--content-type"},
+                                                                         {inv.transport.proxy, "--proxy"},
+                                                                         {inv.transport.proxyUser, "--proxy-user"},
+                                                                         {inv.transport.proxyPassword, "--proxy-user"},
+                                                                         {inv.transport.noProxy, "--no-proxy"},
+                                                                         {inv.output.outputFile, "--output"}}) {
     RequireUtf8(state, text, what);
   }
   if (token.clientSecret) RequireUtf8(state, *token.clientSecret, "the client secret");
@@ -395,7 +419,8 @@ void CheckTexts(const ParseState& state) {
 }
 
 void CheckSecretSources(const ParseState& state) {
-  if (state.sources.clientSecret > 1) Fail(state, "give the client secret once: --client-secret or --client-secret-file");
+  if (state.sources.clientSecret > 1)
+    Fail(state, "give the client secret once: --client-secret or --client-secret-file");
   if (state.sources.password > 1) Fail(state, "give the password once: --password or --password-file");
   if (state.sources.accessToken > 1) Fail(state, "give the access token once: --access-token or --access-token-file");
   if (state.sources.proxyUser > 1) Fail(state, "give the proxy user once: --proxy-user or --proxy-user-file");
@@ -414,9 +439,11 @@ void CheckTokenOptions(const ParseState& state, const char* methodOption) {
   const TokenOptions& token = state.invocation.token;
   if (token.url.empty()) Fail(state, "--token-url is required");
   if (token.grant.empty()) Fail(state, "--grant needs a grant type");
-  if (!IsHttpToken(token.method)) Fail(state, std::string(methodOption) + " is not a valid HTTP method: " + token.method);
+  if (!IsHttpToken(token.method))
+    Fail(state, std::string(methodOption) + " is not a valid HTTP method: " + token.method);
   const bool basicByLibrary = token.grant == "client_credentials" || token.grant == "password";
-  if ((basicByLibrary || token.basicAuth != BasicAuthStyle::kLibrary) && !HasHeaderNamed(token.headers, "Authorization")) {
+  if ((basicByLibrary || token.basicAuth != BasicAuthStyle::kLibrary) &&
+      !HasHeaderNamed(token.headers, "Authorization")) {
     if (token.clientId.empty()) Fail(state, "the " + token.grant + " grant needs --client-id");
     if (!token.clientSecret || token.clientSecret->empty())
       Fail(state, "the " + token.grant +
@@ -442,12 +469,10 @@ void CheckResourceOptions(const ParseState& state) {
   if (!inv.resource.method.empty() && !IsHttpToken(inv.resource.method))
     Fail(state, "--method is not a valid HTTP method: " + inv.resource.method);
   const bool hasToken = inv.resource.accessToken && !inv.resource.accessToken->empty();
-  if (hasToken && state.tokenOptionSeen)
-    Fail(state, "give either --access-token or the token options, not both");
+  if (hasToken && state.tokenOptionSeen) Fail(state, "give either --access-token or the token options, not both");
   if (!hasToken && !state.tokenOptionSeen && !HasHeaderNamed(inv.resource.headers, "Authorization"))
     Fail(state, "give --access-token (or OAUTH_ACCESS_TOKEN), or --token-url and the token options");
-  if (inv.resource.body && inv.resource.body->size() > 0xFFFFFFFFull)
-    Fail(state, "the body is larger than 4 GiB");
+  if (inv.resource.body && inv.resource.body->size() > 0xFFFFFFFFull) Fail(state, "the body is larger than 4 GiB");
   if (!inv.resource.contentType.empty() && HasHeaderNamed(inv.resource.headers, "Content-Type"))
     Fail(state, "give the content type once: --content-type or --header 'Content-Type: ...'");
   if (state.tokenOptionSeen) CheckTokenOptions(state, "--token-method");
@@ -467,7 +492,8 @@ void FinishInvocation(ParseState& state, const EnvironmentReader& environment) {
   if (state.jsonBody) {
     if (inv.resource.contentType.empty() && !HasHeaderNamed(inv.resource.headers, "Content-Type"))
       inv.resource.contentType = "application/json";
-    if (!HasHeaderNamed(inv.resource.headers, "Accept")) inv.resource.headers.emplace_back("Accept", "application/json");
+    if (!HasHeaderNamed(inv.resource.headers, "Accept"))
+      inv.resource.headers.emplace_back("Accept", "application/json");
   }
   TakeSecretFromEnvironment(environment, "OAUTH_CLIENT_SECRET", &inv.token.clientSecret);
   TakeSecretFromEnvironment(environment, "OAUTH_PASSWORD", &inv.token.password);
@@ -510,7 +536,8 @@ size_t ApplyShortOptions(ParseState& state, const std::string& argument, const s
     const std::string shown = std::string("-") + argument[at];
     if (option != nullptr && option->takesValue && at + 1 < argument.size())
       return ApplyOption(state, option, shown, argument.substr(at + 1), arguments, next);
-    if (option != nullptr && option->takesValue) return ApplyOption(state, option, shown, std::nullopt, arguments, next);
+    if (option != nullptr && option->takesValue)
+      return ApplyOption(state, option, shown, std::nullopt, arguments, next);
     ApplyOption(state, option, shown, std::nullopt, arguments, next);
   }
   return 0;

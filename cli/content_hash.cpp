@@ -4,8 +4,8 @@
 #include <array>
 
 #if defined(_WIN32)
-#include <windows.h>
 #include <bcrypt.h>
+#include <windows.h>
 #else
 #include <openssl/evp.h>
 #endif

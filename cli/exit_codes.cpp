@@ -17,26 +17,43 @@ int ExitCodeForFailedResult(std::int32_t result) {
 
 const char* DescribeFailedResult(std::int32_t result) {
   switch (result) {
-    case -1: return "the library sent nothing: the HTTP client component is unavailable or the request is incomplete";
-    case kHttpBadUrl: return "the URL is malformed";
-    case kHttpUnsupportedScheme: return "the URL is not http:// or https://";
-    case kHttpCannotResolve: return "the host name could not be resolved";
-    case kHttpConnectFailed: return "connection refused or could not be made";
-    case kHttpTimedOut: return "timed out";
-    case kHttpTlsFailed: return "the TLS handshake failed";
+    case -1:
+      return "the library sent nothing: the HTTP client component is unavailable or the request is incomplete";
+    case kHttpBadUrl:
+      return "the URL is malformed";
+    case kHttpUnsupportedScheme:
+      return "the URL is not http:// or https://";
+    case kHttpCannotResolve:
+      return "the host name could not be resolved";
+    case kHttpConnectFailed:
+      return "connection refused or could not be made";
+    case kHttpTimedOut:
+      return "timed out";
+    case kHttpTlsFailed:
+      return "the TLS handshake failed";
     case kHttpCertificateRejected:
       return "the server certificate was rejected (name its CA with --cacert FILE or --capath DIR; --insecure skips "
              "the check)";
-    case kHttpTooManyRedirects: return "too many redirects";
-    case kHttpResponseTooLarge: return "the response is too large";
-    case kHttpProxyFailed: return "the proxy refused the connection";
-    case kHttpBadArgument: return "the method or a header holds characters that cannot be sent";
-    case kHttpSendFailed: return "the connection broke while sending or receiving, or the answer was not HTTP";
-    case kHttpBadProxy: return "the proxy URL is malformed";
-    case kHttpBadHeader: return "a header was refused as malformed";
-    case kHttpOutOfMemory: return "the transport ran out of memory";
-    case kHttpTransportUnavailable: return "the transport library could not be initialised";
-    default: return "the transport failed";
+    case kHttpTooManyRedirects:
+      return "too many redirects";
+    case kHttpResponseTooLarge:
+      return "the response is too large";
+    case kHttpProxyFailed:
+      return "the proxy refused the connection";
+    case kHttpBadArgument:
+      return "the method or a header holds characters that cannot be sent";
+    case kHttpSendFailed:
+      return "the connection broke while sending or receiving, or the answer was not HTTP";
+    case kHttpBadProxy:
+      return "the proxy URL is malformed";
+    case kHttpBadHeader:
+      return "a header was refused as malformed";
+    case kHttpOutOfMemory:
+      return "the transport ran out of memory";
+    case kHttpTransportUnavailable:
+      return "the transport library could not be initialised";
+    default:
+      return "the transport failed";
   }
 }
 

@@ -16,9 +16,9 @@ enum class Command { kHelp, kVersion, kToken, kGet, kRequest, kHeader, kCache };
 
 // How the client identifier and secret become the Basic credentials of the token request.
 enum class BasicAuthStyle {
-  kLibrary,   // the library's rule for every grant: "id:secret" in the ANSI code page (Windows-1252), then Base64
-  kRfc6749,   // RFC 6749 section 2.3.1: id and secret form-URL-encoded as UTF-8, then "id:secret" in Base64
-  kRawUtf8,   // "id:secret" as UTF-8 bytes, then Base64 (RFC 7617 with charset UTF-8)
+  kLibrary,  // the library's rule for every grant: "id:secret" in the ANSI code page (Windows-1252), then Base64
+  kRfc6749,  // RFC 6749 section 2.3.1: id and secret form-URL-encoded as UTF-8, then "id:secret" in Base64
+  kRawUtf8,  // "id:secret" as UTF-8 bytes, then Base64 (RFC 7617 with charset UTF-8)
 };
 
 // A header as given by --header "Name: value" (name and value trimmed of blanks).
@@ -28,18 +28,18 @@ using FormParameter = std::pair<std::string, std::string>;
 
 // Settings that both request objects carry to the HTTP component.
 struct TransportOptions {
-  bool insecure = false;              // --insecure: ignore certificate errors (flag A)
-  bool follow = false;                // --follow: follow redirects (flag B)
-  std::uint32_t connectTimeoutMs = 0; // --connect-timeout (value A); 0 = the component's default
-  std::uint32_t receiveTimeoutMs = 0; // --receive-timeout (value B)
-  std::uint32_t timeoutMs = 0;        // --timeout, the whole exchange (value C)
-  std::uint32_t secureProtocol = 0;   // --tls: 0 default, 1 TLS 1.0, 2 TLS 1.1, 3 TLS 1.2, 4 TLS 1.3
-  std::string proxy;                  // --proxy URL
-  std::string proxyUser;              // --proxy-user user:password, split
+  bool insecure = false;               // --insecure: ignore certificate errors (flag A)
+  bool follow = false;                 // --follow: follow redirects (flag B)
+  std::uint32_t connectTimeoutMs = 0;  // --connect-timeout (value A); 0 = the component's default
+  std::uint32_t receiveTimeoutMs = 0;  // --receive-timeout (value B)
+  std::uint32_t timeoutMs = 0;         // --timeout, the whole exchange (value C)
+  std::uint32_t secureProtocol = 0;    // --tls: 0 default, 1 TLS 1.0, 2 TLS 1.1, 3 TLS 1.2, 4 TLS 1.3
+  std::string proxy;                   // --proxy URL
+  std::string proxyUser;               // --proxy-user user:password, split
   std::string proxyPassword;
-  std::string noProxy;                // --no-proxy: hosts that go direct
-  std::string caFile;                 // --cacert FILE: the CA bundle (PEM) that verifies servers
-  std::string caDirectory;            // --capath DIR: a hashed CA directory
+  std::string noProxy;      // --no-proxy: hosts that go direct
+  std::string caFile;       // --cacert FILE: the CA bundle (PEM) that verifies servers
+  std::string caDirectory;  // --capath DIR: a hashed CA directory
 };
 
 // The token endpoint request: the whole of the token command, or how get/request obtain their access token.

@@ -22,12 +22,23 @@ void PrintUsageError(const UsageError& error) {
   PrintErrorLine(error.what());
   const char* topic = "";
   switch (error.Subcommand()) {
-    case Command::kToken: topic = " token"; break;
-    case Command::kGet: topic = " get"; break;
-    case Command::kRequest: topic = " request"; break;
-    case Command::kHeader: topic = " header"; break;
-    case Command::kCache: topic = " cache"; break;
-    default: break;
+    case Command::kToken:
+      topic = " token";
+      break;
+    case Command::kGet:
+      topic = " get";
+      break;
+    case Command::kRequest:
+      topic = " request";
+      break;
+    case Command::kHeader:
+      topic = " header";
+      break;
+    case Command::kCache:
+      topic = " cache";
+      break;
+    default:
+      break;
   }
   std::fprintf(stderr, "Try 'oauth-client%s --help'.\n", topic);
 }
@@ -53,7 +64,8 @@ int Run(const std::vector<std::string>& arguments) {
   SetMessageLevels(!invocation.output.silent || invocation.output.showError, !invocation.output.silent);
   // The HTTP component reads the CA bundle to trust from the environment at each send.
   if (!invocation.transport.caFile.empty()) SetProcessEnvironment("SSL_CERT_FILE", invocation.transport.caFile);
-  if (!invocation.transport.caDirectory.empty()) SetProcessEnvironment("SSL_CERT_DIR", invocation.transport.caDirectory);
+  if (!invocation.transport.caDirectory.empty())
+    SetProcessEnvironment("SSL_CERT_DIR", invocation.transport.caDirectory);
   OAuthLibrary library;
   std::string error;
   if (!library.Load(&error)) {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "oauthclient/oauthclient.h"
 #include "common/shared_library.h"
+#include "oauthclient/oauthclient.h"
 #include "oauthclient/release_ptr.h"
 
 namespace OAuthClient {
@@ -22,7 +22,9 @@ class OAuthLibrary {
 
   ReleasePtr<IOAuthClient> CreateClient() const { return ReleasePtr<IOAuthClient>(createClient_()); }
   ReleasePtr<ITokenRequest> CreateTokenRequest() const { return ReleasePtr<ITokenRequest>(createTokenRequest_()); }
-  ReleasePtr<IOAuthRequest> CreateResourceRequest() const { return ReleasePtr<IOAuthRequest>(createResourceRequest_()); }
+  ReleasePtr<IOAuthRequest> CreateResourceRequest() const {
+    return ReleasePtr<IOAuthRequest>(createResourceRequest_());
+  }
 
  private:
   SharedLibrary library_;

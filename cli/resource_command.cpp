@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "apply_transport_settings.h"
 #include "exit_codes.h"
 #include "header_field.h"
+#include "library_text.h"
 #include "program_io.h"
 #include "terminal.h"
 #include "token_command.h"
-#include "apply_transport_settings.h"
 #include "verbose_log.h"
-#include "library_text.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -27,7 +27,7 @@ std::string ResourceMethod(const ResourceOptions& resource) {
 }
 
 ReleasePtr<IOAuthRequest> BuildResourceRequest(const OAuthLibrary& library, const Invocation& invocation,
-                                          const std::string& accessToken) {
+                                               const std::string& accessToken) {
   const ResourceOptions& resource = invocation.resource;
   ReleasePtr<IOAuthRequest> request = library.CreateResourceRequest();
   request->SetUrl(Widen(resource.url).c_str());
@@ -48,7 +48,8 @@ ReleasePtr<IOAuthRequest> BuildResourceRequest(const OAuthLibrary& library, cons
 void LogResourceRequest(const VerboseLog& log, const Invocation& invocation, IOAuthRequest* request) {
   if (!log.IsEnabled()) return;
   std::vector<HeaderField> headers = SplitHeaderText(ReadTextProperty(request, &IOAuthRequest::GetHeadersText));
-  if (!HasHeaderNamed(headers, "Authorization")) headers.emplace_back("Authorization", std::string("Bearer ") + kRedacted);
+  if (!HasHeaderNamed(headers, "Authorization"))
+    headers.emplace_back("Authorization", std::string("Bearer ") + kRedacted);
   const size_t bodyBytes = invocation.resource.body ? invocation.resource.body->size() : 0;
   log.Request(ResourceMethod(invocation.resource), invocation.resource.url, headers, nullptr, bodyBytes);
 }

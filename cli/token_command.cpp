@@ -7,15 +7,15 @@
 #include <memory>
 #include <vector>
 
-#include "exit_codes.h"
+#include "apply_transport_settings.h"
 #include "common/base64.h"
 #include "common/form_url_encoding.h"
+#include "exit_codes.h"
 #include "header_field.h"
+#include "library_text.h"
 #include "terminal.h"
 #include "token_cache.h"
 #include "token_reply.h"
-#include "apply_transport_settings.h"
-#include "library_text.h"
 
 namespace OAuthClient {
 namespace Cli {
@@ -138,10 +138,13 @@ class TokenRequestBuilder {
   // The bytes that Base64 turns into the Basic credentials, in the chosen style.
   std::string BasicCredentials() const {
     switch (token_.basicAuth) {
-      case BasicAuthStyle::kRfc6749: return FormUrlEncode(token_.clientId, kStandardFormEncoding) + ":" +
-                                           FormUrlEncode(*token_.clientSecret, kStandardFormEncoding);
-      case BasicAuthStyle::kRawUtf8: return token_.clientId + ":" + *token_.clientSecret;
-      case BasicAuthStyle::kLibrary: break;
+      case BasicAuthStyle::kRfc6749:
+        return FormUrlEncode(token_.clientId, kStandardFormEncoding) + ":" +
+               FormUrlEncode(*token_.clientSecret, kStandardFormEncoding);
+      case BasicAuthStyle::kRawUtf8:
+        return token_.clientId + ":" + *token_.clientSecret;
+      case BasicAuthStyle::kLibrary:
+        break;
     }
     return AnsiBytes(token_.clientId + ":" + *token_.clientSecret);
   }
@@ -167,7 +170,8 @@ class TokenRequestBuilder {
     if (libraryEncodesValues_) {
       request_->AddParameter(Widen(name).c_str(), Widen(value).c_str());
     } else {
-      request_->AddParameter(Widen(FormUrlEncode(name, kStandardFormEncoding)).c_str(), Widen(FormUrlEncode(value, kStandardFormEncoding)).c_str());
+      request_->AddParameter(Widen(FormUrlEncode(name, kStandardFormEncoding)).c_str(),
+                             Widen(FormUrlEncode(value, kStandardFormEncoding)).c_str());
     }
   }
 
@@ -238,7 +242,8 @@ int FetchToken(const OAuthLibrary& library, const Invocation& invocation, const 
   ITokenResponse* answer = nullptr;
   const std::int32_t result = client->RequestToken(prepared.request.get(), &answer);
   if (result != 1) {
-    PrintErrorLine("token request to " + RedactedUrl(invocation.token.url) + " failed: " + DescribeFailedResult(result));
+    PrintErrorLine("token request to " + RedactedUrl(invocation.token.url) +
+                   " failed: " + DescribeFailedResult(result));
     return ExitCodeForFailedResult(result);
   }
   ReleasePtr<ITokenResponse> response(answer);

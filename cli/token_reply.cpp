@@ -71,7 +71,8 @@ TokenReply TokenReply::Decode(std::string_view text, std::string_view contentTyp
   nlohmann::json parsed = nlohmann::json::parse(text, nullptr, /*allow_exceptions=*/false);
   if (parsed.is_object()) {
     reply.members_ = std::move(parsed);
-  } else if (parsed.is_discarded() && text.find('=') != std::string_view::npos && text.find('{') == std::string_view::npos) {
+  } else if (parsed.is_discarded() && text.find('=') != std::string_view::npos &&
+             text.find('{') == std::string_view::npos) {
     reply.members_ = DecodeForm(text);  // a form reply sent as text/plain
   }
   return reply;
@@ -92,7 +93,8 @@ std::optional<std::int64_t> TokenReply::ExpiresIn() const {
   if (member->is_number_float()) return static_cast<std::int64_t>(member->get<double>());
   if (!member->is_string()) return std::nullopt;
   const std::string text = member->get<std::string>();
-  if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos) return std::nullopt;
+  if (text.empty() || text.size() > 12 || text.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
   return std::stoll(text);
 }
 

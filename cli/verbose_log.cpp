@@ -13,9 +13,9 @@ namespace Cli {
 namespace {
 
 bool IsSecretParameter(std::string_view name) {
-  static const char* const kSecretParameters[] = {
-      "client_secret", "password",         "refresh_token", "access_token", "code",       "code_verifier",
-      "assertion",     "client_assertion", "subject_token", "actor_token",  "device_code"};
+  static const char* const kSecretParameters[] = {"client_secret", "password",      "refresh_token", "access_token",
+                                                  "code",          "code_verifier", "assertion",     "client_assertion",
+                                                  "subject_token", "actor_token",   "device_code"};
   for (const char* secret : kSecretParameters) {
     if (name == secret) return true;
   }

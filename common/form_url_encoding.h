@@ -30,7 +30,8 @@ inline std::string FormUrlEncode(std::string_view utf8, const FormEncodingPolicy
   encoded.reserve(utf8.size());
   for (const char c : utf8) {
     const auto byte = static_cast<unsigned char>(c);
-    const bool alphanumeric = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9');
+    const bool alphanumeric =
+        (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9');
     if (alphanumeric || (byte != 0 && policy.keptMarks.find(c) != std::string_view::npos)) {
       encoded.push_back(c);
     } else if (byte == ' ') {

@@ -127,7 +127,9 @@ inline DecodedCodePoint DecodeUtf8(std::string_view bytes, MalformedUtf8 policy)
 }
 
 inline std::size_t EncodeUtf8(char32_t codePoint, char out[4]) {
-  const auto put = [out](std::size_t at, char32_t value) { out[at] = static_cast<char>(static_cast<unsigned char>(value)); };
+  const auto put = [out](std::size_t at, char32_t value) {
+    out[at] = static_cast<char>(static_cast<unsigned char>(value));
+  };
   if (codePoint < 0x80) {
     put(0, codePoint);
     return 1;

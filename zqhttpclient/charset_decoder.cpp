@@ -13,16 +13,16 @@ enum class Charset { kUtf8, kUtf16Le, kUtf16Be, kLatin1, kWindows1252 };
 
 // The characters that windows-1252 puts at 0x80-0x9F (WHATWG encoding index); 0 marks the five unassigned bytes,
 // which map to the C1 control of the same value.
-constexpr std::array<char16_t, 32> kWindows1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr std::array<char16_t, 32> kWindows1252High = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                                       0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                                       0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                                       0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 Charset CharsetFromLabel(std::string_view label) {
   if (label == "utf-16le" || label == "utf-16" || label == "ucs-2" || label == "unicode") return Charset::kUtf16Le;
   if (label == "utf-16be" || label == "unicodefffe") return Charset::kUtf16Be;
-  if (label == "iso-8859-1" || label == "latin1" || label == "iso_8859-1" || label == "l1" ||
-      label == "us-ascii" || label == "ascii" || label == "iso8859-1")
+  if (label == "iso-8859-1" || label == "latin1" || label == "iso_8859-1" || label == "l1" || label == "us-ascii" ||
+      label == "ascii" || label == "iso8859-1")
     return Charset::kLatin1;
   if (label == "windows-1252" || label == "cp1252" || label == "x-cp1252") return Charset::kWindows1252;
   return Charset::kUtf8;
@@ -52,9 +52,7 @@ std::u16string DecodeWindows1252(std::string_view bytes) {
   return out;
 }
 
-bool StartsWith(std::string_view text, std::string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
 }  // namespace
 

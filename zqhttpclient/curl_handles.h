@@ -8,11 +8,21 @@
 
 namespace OAuthClient::Http {
 
-struct EasyCleanup { void operator()(CURL* h) const { curl_easy_cleanup(h); } };
-struct MultiCleanup { void operator()(CURLM* h) const { curl_multi_cleanup(h); } };
-struct UrlCleanup { void operator()(CURLU* h) const { curl_url_cleanup(h); } };
-struct SListCleanup { void operator()(curl_slist* l) const { curl_slist_free_all(l); } };
-struct CurlFree { void operator()(char* p) const { curl_free(p); } };
+struct EasyCleanup {
+  void operator()(CURL* h) const { curl_easy_cleanup(h); }
+};
+struct MultiCleanup {
+  void operator()(CURLM* h) const { curl_multi_cleanup(h); }
+};
+struct UrlCleanup {
+  void operator()(CURLU* h) const { curl_url_cleanup(h); }
+};
+struct SListCleanup {
+  void operator()(curl_slist* l) const { curl_slist_free_all(l); }
+};
+struct CurlFree {
+  void operator()(char* p) const { curl_free(p); }
+};
 
 using EasyHandle = std::unique_ptr<CURL, EasyCleanup>;
 using MultiHandle = std::unique_ptr<CURLM, MultiCleanup>;

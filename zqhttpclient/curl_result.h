@@ -11,10 +11,10 @@ namespace OAuthClient::Http {
 // What the send loop knows beyond libcurl's code: why it stopped a transfer itself.
 struct TransferOutcome {
   CURLcode code = CURLE_OK;
-  bool bodyTooLarge = false;   // the response body passed the size cap
-  bool receiveTimedOut = false;  // no data arrived for longer than the receive timeout
-  bool viaProxy = false;       // a proxy was set for the transfer
-  bool headerTooLarge = false;  // the answer's header block passed its size limit
+  bool bodyTooLarge = false;           // the response body passed the size cap
+  bool receiveTimedOut = false;        // no data arrived for longer than the receive timeout
+  bool viaProxy = false;               // a proxy was set for the transfer
+  bool headerTooLarge = false;         // the answer's header block passed its size limit
   bool withinResponseHeaders = false;  // the transfer ended between a status line and the end of its headers
 };
 

@@ -7,8 +7,8 @@
 #include <chrono>
 #include <new>
 
-#include "oauthclient/http_client_codes.h"
 #include "common/ascii.h"
+#include "oauthclient/http_client_codes.h"
 #include "zqhttpclient/curl_handles.h"
 #include "zqhttpclient/curl_result.h"
 #include "zqhttpclient/curl_runtime.h"
@@ -97,11 +97,16 @@ void ApplyBody(CURL* easy, std::string_view body) {
 
 long SslVersionFor(std::int32_t secureProtocol) {
   switch (secureProtocol) {
-    case 3: return CURL_SSLVERSION_TLSv1_0 | CURL_SSLVERSION_MAX_TLSv1_0;
-    case 4: return CURL_SSLVERSION_TLSv1_1 | CURL_SSLVERSION_MAX_TLSv1_1;
-    case 5: return CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2;
-    case 6: return CURL_SSLVERSION_TLSv1_3 | CURL_SSLVERSION_MAX_TLSv1_3;
-    default: return CURL_SSLVERSION_TLSv1_2;
+    case 3:
+      return CURL_SSLVERSION_TLSv1_0 | CURL_SSLVERSION_MAX_TLSv1_0;
+    case 4:
+      return CURL_SSLVERSION_TLSv1_1 | CURL_SSLVERSION_MAX_TLSv1_1;
+    case 5:
+      return CURL_SSLVERSION_TLSv1_2 | CURL_SSLVERSION_MAX_TLSv1_2;
+    case 6:
+      return CURL_SSLVERSION_TLSv1_3 | CURL_SSLVERSION_MAX_TLSv1_3;
+    default:
+      return CURL_SSLVERSION_TLSv1_2;
   }
 }
 
@@ -143,8 +148,7 @@ void ApplyProxy(CURL* easy, const ComponentSettings& settings) {
 // whole-exchange timeout is set per hop (ConfigureRequest), with what is left of it.
 void ApplyTimeoutsAndLimits(CURL* easy, const ComponentSettings& settings) {
   curl_easy_setopt(easy, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(settings.EffectiveConnectTimeoutMs()));
-  curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE,
-                   static_cast<curl_off_t>(settings.EffectiveMaxResponseBytes()));
+  curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(settings.EffectiveMaxResponseBytes()));
 }
 
 // Sets what the profile covers on a freshly reset easy handle.
@@ -152,8 +156,7 @@ void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
   const ComponentSettings& settings = profile.settings;
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   ApplyMethod(easy, profile);
-  curl_easy_setopt(easy, CURLOPT_USERAGENT,
-                   settings.EffectiveUserAgent());
+  curl_easy_setopt(easy, CURLOPT_USERAGENT, settings.EffectiveUserAgent());
   ApplyTls(easy, profile);
   ApplyProxy(easy, settings);
   ApplyTimeoutsAndLimits(easy, settings);
@@ -238,10 +241,14 @@ void RunTransfer(CURL* easy, CURLM* multi, const ComponentSettings& settings, Tr
 
 std::string ErrorTextFor(std::int32_t result, const char* curlText, CURLcode code) {
   switch (result) {
-    case kHttpResponseTooLarge: return "the response body exceeded the size limit";
-    case kHttpHeaderTooLarge: return "the answer's headers exceeded the size limit";
-    case kHttpOutOfMemory: return "out of memory";
-    default: break;
+    case kHttpResponseTooLarge:
+      return "the response body exceeded the size limit";
+    case kHttpHeaderTooLarge:
+      return "the answer's headers exceeded the size limit";
+    case kHttpOutOfMemory:
+      return "out of memory";
+    default:
+      break;
   }
   if (curlText != nullptr && curlText[0] != '\0') return curlText;
   return curl_easy_strerror(code);
@@ -332,7 +339,8 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
     const CaLocations ca = CaLocationsOfEnvironment();
     const std::optional<std::string_view> body = BodyToSend(request.method, request.body);
     const Clock::time_point start = Clock::now();
-    const Clock::time_point deadline = start + std::chrono::milliseconds(request.settings->EffectiveExchangeTimeoutMs());
+    const Clock::time_point deadline =
+        start + std::chrono::milliseconds(request.settings->EffectiveExchangeTimeoutMs());
     RedirectHop hop{request.url, std::string(request.method), body.has_value(), true};
     for (;;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -360,8 +368,8 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
       ++result.redirects;
       hop = std::move(decision.next);
     }
-    result.durationUs = static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
+    result.durationUs =
+        static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
   } catch (const std::bad_alloc&) {
     result.result = kHttpOutOfMemory;
     result.errorText.clear();

@@ -7,16 +7,16 @@
 #include <string>
 #include <string_view>
 
+#include "zqhttpclient/component_settings.h"
 #include "zqhttpclient/outgoing_headers.h"
 #include "zqhttpclient/response_capture.h"
-#include "zqhttpclient/component_settings.h"
 
 namespace OAuthClient::Http {
 
 // What to send. All texts are UTF-8; they must outlive the call.
 struct ExchangeRequest {
-  std::string_view method;            // an HTTP token, sent as given (case counts)
-  const std::string& url;             // already checked by CheckRequestUrl; handed to libcurl as it is
+  std::string_view method;               // an HTTP token, sent as given (case counts)
+  const std::string& url;                // already checked by CheckRequestUrl; handed to libcurl as it is
   std::optional<std::string_view> body;  // none: no body at all; a value (even empty): sent with Content-Length
   const OutgoingHeaders* headers = nullptr;
   const ComponentSettings* settings = nullptr;
@@ -28,8 +28,8 @@ struct ExchangeResult {
   std::uint32_t status = 0;      // HTTP status of the last answer
   std::uint64_t durationUs = 0;  // from the start of the send to the end of the answer
   std::int32_t redirects = 0;
-  std::string effectiveUrl;      // after redirects
-  std::string errorText;         // one line, for failures
+  std::string effectiveUrl;  // after redirects
+  std::string errorText;     // one line, for failures
 };
 
 // Sends `request` and fills `capture` with what arrived. Never throws: an allocation failure inside becomes

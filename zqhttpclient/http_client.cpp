@@ -8,10 +8,10 @@
 #include "common/ascii.h"
 #include "zqhttpclient/charset_decoder.h"
 #include "zqhttpclient/exchange.h"
+#include "zqhttpclient/interface_text.h"
 #include "zqhttpclient/request_framing.h"
 #include "zqhttpclient/response_capture.h"
 #include "zqhttpclient/url_check.h"
-#include "zqhttpclient/interface_text.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -103,8 +103,8 @@ void CHttpClient::SetStringNone() {
   });
 }
 
-std::int32_t CHttpClient::SetProxy(ComponentSettings::Proxy kind, const WideChar* proxyUrl,
-                                   const WideChar* second, const WideChar* third) {
+std::int32_t CHttpClient::SetProxy(ComponentSettings::Proxy kind, const WideChar* proxyUrl, const WideChar* second,
+                                   const WideChar* third) {
   if (proxyUrl == nullptr) return kHttpBadArgument;
   std::string url = WideToUtf8(proxyUrl);
   if (!IsValidProxyUrl(url)) {
@@ -220,8 +220,7 @@ void CHttpClient::ForgetLastExchange() {
   errorText_.clear();
 }
 
-std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url,
-                                  std::optional<std::string_view> body) {
+std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, std::optional<std::string_view> body) {
   ForgetLastExchange();
   lastResult_ = 0;
   if (method == nullptr) return Fail(kHttpBadArgument, "no method");
@@ -235,9 +234,12 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url,
   if (proxyRefused_) return Fail(kHttpBadProxy, "a proxy setting was refused");
   if (headerRefused_) return Fail(kHttpBadHeader, "a request header was refused");
   switch (CheckRequestFraming(headers_, settings_.userAgent, BodyToSend(methodText, body))) {
-    case kHttpOk: break;
-    case kHttpHeaderTooLarge: return Fail(kHttpHeaderTooLarge, "the request headers exceed the size limit");
-    default: return Fail(kHttpBadHeader, "a Content-Length or Transfer-Encoding header would change the framing");
+    case kHttpOk:
+      break;
+    case kHttpHeaderTooLarge:
+      return Fail(kHttpHeaderTooLarge, "the request headers exceed the size limit");
+    default:
+      return Fail(kHttpBadHeader, "a Content-Length or Transfer-Encoding header would change the framing");
   }
 
   ResponseCapture capture(settings_.EffectiveMaxResponseBytes());

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "oauthclient/http_client.h"
-#include "zqhttpclient/outgoing_headers.h"
 #include "zqhttpclient/component_settings.h"
+#include "zqhttpclient/outgoing_headers.h"
 
 namespace OAuthClient::Http {
 

@@ -28,8 +28,8 @@ std::optional<Origin> OriginOf(std::string_view url);
 struct RedirectHop {
   std::string url;
   std::string method;
-  bool sendsBody = false;         // the caller's body goes out with this request
-  bool sendsCredentials = true;   // Authorization, Proxy-Authorization and Cookie headers go out with it
+  bool sendsBody = false;        // the caller's body goes out with this request
+  bool sendsCredentials = true;  // Authorization, Proxy-Authorization and Cookie headers go out with it
 };
 
 enum class RedirectAction {

@@ -1,8 +1,8 @@
 // Checks of the URLs a request and a proxy setting name, before anything is sent.
 #include "zqhttpclient/url_check.h"
 
-#include "oauthclient/http_client_codes.h"
 #include "common/ascii.h"
+#include "oauthclient/http_client_codes.h"
 #include "zqhttpclient/url_parts.h"
 
 namespace OAuthClient::Http {
@@ -47,8 +47,8 @@ bool IsValidProxyUrl(const std::string& url) {
   const UrlParts parsed = ParseUrlParts(url.find("://") == std::string::npos ? "http://" + url : url);
   const std::string& scheme = parsed.scheme;
   return parsed.parsed && parsed.hasHost &&
-         (scheme == "http" || scheme == "https" || scheme == "socks4" || scheme == "socks4a" ||
-          scheme == "socks5" || scheme == "socks5h");
+         (scheme == "http" || scheme == "https" || scheme == "socks4" || scheme == "socks4a" || scheme == "socks5" ||
+          scheme == "socks5h");
 }
 
 }  // namespace OAuthClient::Http

@@ -48,7 +48,7 @@ using WideString = std::basic_string<WideChar>;
 constexpr char kClientId[] = "demo-client";
 constexpr char kClientSecret[] = "demo-secret";
 constexpr char kBasicCredentials[] = "ZGVtby1jbGllbnQ6ZGVtby1zZWNyZXQ=";  // base64 of "demo-client:demo-secret"
-constexpr char kFormBody[] = "grant_type=client_credentials";            // the library's body for this grant
+constexpr char kFormBody[] = "grant_type=client_credentials";             // the library's body for this grant
 constexpr char kExpectedToken[] = "fixture-access-token";
 constexpr char kAccessToken[] = "bench-access-token";
 constexpr char kExpectedResource[] = "{\"resource\":\"fixture\",\"ok\":true}";
@@ -69,7 +69,7 @@ struct Options {
   std::string path;
   std::string url;
   int threads = 1;
-  bool anyAnswer = false;  // --expect any: any answer that arrives counts (for the large-response memory figure)
+  bool anyAnswer = false;   // --expect any: any answer that arrives counts (for the large-response memory figure)
   bool tokenByGet = false;  // --get
 };
 
@@ -115,7 +115,8 @@ class RawCurl : public Contender {
         fresh_(freshPerRequest) {
     if (expectation_.token) {
       headers_.list = curl_slist_append(headers_.list, "Content-Type: application/x-www-form-urlencoded");
-      headers_.list = curl_slist_append(headers_.list, (std::string("Authorization: Basic ") + kBasicCredentials).c_str());
+      headers_.list =
+          curl_slist_append(headers_.list, (std::string("Authorization: Basic ") + kBasicCredentials).c_str());
     } else {
       headers_.list = curl_slist_append(headers_.list, (std::string("Authorization: Bearer ") + kAccessToken).c_str());
     }

@@ -52,8 +52,7 @@ bool Convert(iconv_t cd, const char* in, std::size_t inSize, char* out, std::siz
   return true;
 }
 
-bool RoundTripIconv(iconv_t toWide, iconv_t toUtf8, const std::string& utf8, std::u16string& wide,
-                    std::string& back) {
+bool RoundTripIconv(iconv_t toWide, iconv_t toUtf8, const std::string& utf8, std::u16string& wide, std::string& back) {
   wide.resize(utf8.size());
   std::size_t wideBytes = wide.size() * 2;
   if (!Convert(toWide, utf8.data(), utf8.size(), reinterpret_cast<char*>(wide.data()), &wideBytes)) return false;
@@ -123,7 +122,7 @@ int main(int argc, char** argv) {
   }
   iconv_close(toWide);
   iconv_close(toUtf8);
-  std::printf("UTF-8 -> UTF-16 -> UTF-8 round trips: ours %.1f MB/s, iconv %.1f MB/s, ratio %.2f\n",
-              oursTotal / rounds, iconvTotal / rounds, oursTotal / iconvTotal);
+  std::printf("UTF-8 -> UTF-16 -> UTF-8 round trips: ours %.1f MB/s, iconv %.1f MB/s, ratio %.2f\n", oursTotal / rounds,
+              iconvTotal / rounds, oursTotal / iconvTotal);
   return 0;
 }

@@ -54,8 +54,11 @@ struct Sample {
 };
 
 Sample MakeSample() {
-  Sample s{Utf16(kParameters.at("grant_type")), Utf16(kParameters.at("scope")), Utf16(kParameters.at("username")),
-           Utf16(kParameters.at("password")), {}};
+  Sample s{Utf16(kParameters.at("grant_type")),
+           Utf16(kParameters.at("scope")),
+           Utf16(kParameters.at("username")),
+           Utf16(kParameters.at("password")),
+           {}};
   for (const auto& [name, value] : kParameters) {
     if (name == "grant_type" || name == "scope" || name == "username" || name == "password") continue;
     s.extra += (s.extra.empty() ? u"" : u"&") + Utf16(name) + u"=" + Utf16(value);

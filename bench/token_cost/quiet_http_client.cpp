@@ -42,9 +42,7 @@ class QuietHttpClient final : public IHttpClient {
   std::int32_t RemoveRequestHeader(const WideChar*) override { return 1; }
   std::int32_t SetRequestHeadersText(const WideChar*) override { return 1; }
   void ClearRequestHeaders() override {}
-  std::int32_t SendBytes(const WideChar*, const WideChar*, const unsigned char*, std::uint32_t) override {
-    return 1;
-  }
+  std::int32_t SendBytes(const WideChar*, const WideChar*, const unsigned char*, std::uint32_t) override { return 1; }
   std::int32_t SendText(const WideChar*, const WideChar*, const WideChar*, std::int32_t) override { return 1; }
   std::int32_t Send(const WideChar*, const WideChar*) override { return 1; }
   std::int32_t GetEffectiveUrl(const WideChar**) override { return -1; }

@@ -85,8 +85,7 @@ void CGrantDelegate::SetOptionValueB(std::uint32_t value) {
   if (IHttpClient* client = ForwardingTarget()) client->SetOptionValueB(value);
 }
 
-std::int32_t CGrantDelegate::RunTokenRequest(ITokenRequest* request, ITokenResponse** response,
-                                             const GrantFlow& flow) {
+std::int32_t CGrantDelegate::RunTokenRequest(ITokenRequest* request, ITokenResponse** response, const GrantFlow& flow) {
   request_ = request;
   if (request == nullptr || response == nullptr) return kNotSent;
   if (!binding_.IsBound()) return kNotSent;

@@ -42,10 +42,10 @@ inline constexpr TransportPolicy kResourceTransport{ProxyStep::kChooseOnce, Unkn
 // What ApplyTransportSettings did.
 struct TransportCopy {
   enum class Outcome {
-    kApplied,                 // every setting was copied
-    kProxySettingRefused,     // the component refused a proxy setting passed on as given; see componentCode
-    kSecureProtocolRefused,   // the choice was above 4 under UnknownSecureProtocol::kRefuse; nothing after the
-                              // receive timeout was copied
+    kApplied,                // every setting was copied
+    kProxySettingRefused,    // the component refused a proxy setting passed on as given; see componentCode
+    kSecureProtocolRefused,  // the choice was above 4 under UnknownSecureProtocol::kRefuse; nothing after the
+                             // receive timeout was copied
   };
   Outcome outcome;
   std::int32_t componentCode;  // the component's result with kProxySettingRefused, else 1

@@ -9,7 +9,7 @@ namespace OAuthClient {
 
 // The ids of the library's messages. Fixed values: never renumber, only append.
 enum MessageId : std::int32_t {
-  kMessageSecureProtocolOutOfRange = 0,   // the secureProtocol value is out of range
+  kMessageSecureProtocolOutOfRange = 0,    // the secureProtocol value is out of range
   kMessageIgnoreServerCertOutOfRange = 1,  // the ignoreServerCert value is out of range
 };
 

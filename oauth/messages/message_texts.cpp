@@ -15,8 +15,7 @@ constexpr MessageTexts kTexts[] = {
     {u"The value of the secureProtocol property is out of range.",
      u"The value of the ignoreServerCert property is out of range."},
     // 1 Japanese
-    {u"secureProtocol プロパティ値が範囲外です。",
-     u"ignoreServerCert プロパティ値が範囲外です。"},
+    {u"secureProtocol プロパティ値が範囲外です。", u"ignoreServerCert プロパティ値が範囲外です。"},
     // 2 Danish
     {u"Værdien af secureProtocol ligger uden for det tilladte område.",
      u"Værdien af ignoreServerCert ligger uden for det tilladte område."},
@@ -42,8 +41,7 @@ constexpr MessageTexts kTexts[] = {
     {u"Värdet på egenskapen secureProtocol är utanför intervallet.",
      u"Värdet på egenskapen ignoreServerCert är utanför intervallet."},
     // 10 Simplified Chinese
-    {u"secureProperty属性值超出范围。",
-     u"ignoreServerCert属性值超出范围。"},
+    {u"secureProperty属性值超出范围。", u"ignoreServerCert属性值超出范围。"},
 };
 
 }  // namespace

@@ -12,9 +12,7 @@ std::int32_t COAuthRequest::SetUrl(const WideChar* url) { return SetProperty(url
 
 void COAuthRequest::GetUrl(const WideChar** out) { GetProperty(url_, out); }
 
-std::int32_t COAuthRequest::AddHeader(const WideChar* name, const WideChar* value) {
-  return headers_.Add(name, value);
-}
+std::int32_t COAuthRequest::AddHeader(const WideChar* name, const WideChar* value) { return headers_.Add(name, value); }
 
 void COAuthRequest::GetHeader(const WideChar* name, const WideChar** out) { headers_.Get(name, out); }
 

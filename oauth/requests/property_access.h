@@ -11,9 +11,7 @@ namespace OAuthClient {
 
 // Stores `text` in `property` by the set-string rule. Returns 1 when it was replaced, -1 for a null or empty text
 // (the old text stays).
-inline std::int32_t SetProperty(StringProperty& property, const WideChar* text) {
-  return property.Set(text) ? 1 : -1;
-}
+inline std::int32_t SetProperty(StringProperty& property, const WideChar* text) { return property.Set(text) ? 1 : -1; }
 
 // Writes the property's own text (null when unset) to *out; a null `out` is ignored.
 inline void GetProperty(const StringProperty& property, const WideChar** out) {

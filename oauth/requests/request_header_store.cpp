@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "oauth/text/header_text.h"
 #include "oauth/text/boundary_text.h"
+#include "oauth/text/header_text.h"
 
 namespace OAuthClient {
 
@@ -31,9 +31,8 @@ void RequestHeaderStore::Get(const WideChar* name, const WideChar** out) {
 }
 
 std::int32_t RequestHeaderStore::AddText(const WideChar* text) {
-  return AddHeadersFromText(ViewOf(text), [this](std::u16string_view name, std::u16string_view value) {
-    return list_.Add(name, value);
-  });
+  return AddHeadersFromText(
+      ViewOf(text), [this](std::u16string_view name, std::u16string_view value) { return list_.Add(name, value); });
 }
 
 void RequestHeaderStore::GetText(const WideChar** out) {

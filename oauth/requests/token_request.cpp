@@ -18,9 +18,7 @@ constexpr std::u16string_view kPasswordMarker = u"password";
 
 void CTokenRequest::ClearHeaders() { headers_.Clear(); }
 
-std::int32_t CTokenRequest::AddHeader(const WideChar* name, const WideChar* value) {
-  return headers_.Add(name, value);
-}
+std::int32_t CTokenRequest::AddHeader(const WideChar* name, const WideChar* value) { return headers_.Add(name, value); }
 
 void CTokenRequest::GetHeader(const WideChar* name, const WideChar** out) { headers_.Get(name, out); }
 

@@ -15,7 +15,8 @@ constexpr std::size_t kCompactFromUnits = 64 * 1024;
 
 bool CompactText::Set(std::u16string_view text) {
   if (text.empty()) return false;
-  const bool fitsInBytes = text.size() >= kCompactFromUnits && std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x100; });
+  const bool fitsInBytes = text.size() >= kCompactFromUnits &&
+                           std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x100; });
   if (fitsInBytes) {
     narrow_.resize(text.size());
     std::transform(text.begin(), text.end(), narrow_.begin(),

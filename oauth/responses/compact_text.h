@@ -13,8 +13,8 @@ namespace OAuthClient {
 
 // Follows StringProperty's set-string rule (a null or empty text is never stored) and hands out the same UTF-16
 // text, but a large text (64 Ki units or more) whose units are all below U+0100 (ASCII and Latin-1 answers) is
-// copied at one byte per unit: a response copies the component's text while the component still holds the body and its own
-// UTF-16 form, and halving this copy lowers the peak of a large answer by its size. Get() widens the bytes on its
+// copied at one byte per unit: a response copies the component's text while the component still holds the body and its
+// own UTF-16 form, and halving this copy lowers the peak of a large answer by its size. Get() widens the bytes on its
 // first call, once even when threads race (the bytes are freed then), and hands out that buffer from then on.
 class CompactText {
  public:

@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "oauth/text/text_encodings.h"
 #include "oauth/text/boundary_text.h"
+#include "oauth/text/text_encodings.h"
 
 namespace OAuthClient {
 namespace {

@@ -69,8 +69,8 @@ class CResourceResponse final : public IResourceResponse {
   std::optional<std::u16string> lastHeaderValue_;  // may hold an empty value, handed out as ""
   std::optional<std::u16string> bodyText_;
   ResponseHeaders headers_{/*foldNames=*/false};  // names looked up exactly as received
-  std::vector<unsigned char> body_;  // empty, or the body bytes and one zero byte
-  std::uint32_t bodyLength_ = 0;     // as the component reported it, even without bytes
+  std::vector<unsigned char> body_;               // empty, or the body bytes and one zero byte
+  std::uint32_t bodyLength_ = 0;                  // as the component reported it, even without bytes
   std::uintptr_t responseValue_ = 0;
 };
 

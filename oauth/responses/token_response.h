@@ -7,8 +7,8 @@
 #include <string>
 
 #include "oauth/responses/compact_text.h"
-#include "oauth/responses/token_json.h"
 #include "oauth/responses/response_headers.h"
+#include "oauth/responses/token_json.h"
 #include "oauth/text/string_property.h"
 #include "oauthclient/http_client.h"
 #include "oauthclient/token_response.h"
@@ -74,7 +74,7 @@ class CTokenResponse final : public ITokenResponse {
   std::uint32_t statusCode_ = 0;
   StringProperty statusText_;
   std::optional<std::u16string> headerValue_;  // may hold an empty value, which GetHeader hands out as ""
-  CompactText responseText_;  // a large answer is kept at one byte per unit until a host asks for it
+  CompactText responseText_;                   // a large answer is kept at one byte per unit until a host asks for it
   ResponseHeaders headers_{/*foldNames=*/true};
   std::uintptr_t responseValue_ = 0;
 };

@@ -28,7 +28,10 @@ class StringProperty {
   // Returns true when a text is stored.
   bool IsSet() const { return !value_.empty(); }
   // Drops the text (used for caches, which the set-string rule lets the object itself reset).
-  void Clear() { value_.clear(); value_.shrink_to_fit(); }
+  void Clear() {
+    value_.clear();
+    value_.shrink_to_fit();
+  }
 
  private:
   std::u16string value_;

@@ -64,14 +64,14 @@ int Utf8ToUtf16Be(unsigned char* out, int* outLength, const unsigned char* in, i
 // Encodings that DetectEncoding recognises (the XML 1.0 autodetection table).
 enum DetectedEncoding : std::int32_t {
   kDetectedNone = 0,
-  kDetectedUcs4BigEndian = 1,  // 00 00 00 3C
-  kDetectedUcs4LittleEndian = 2,  // 3C 00 00 00
-  kDetectedUcs4Order2143 = 3,  // 00 00 3C 00
-  kDetectedUcs4Order3412 = 4,  // 00 3C 00 00
-  kDetectedEbcdic = 5,  // 4C 6F A7 94
-  kDetectedUtf8 = 6,  // 3C 3F 78 6D, or EF BB BF
+  kDetectedUcs4BigEndian = 1,      // 00 00 00 3C
+  kDetectedUcs4LittleEndian = 2,   // 3C 00 00 00
+  kDetectedUcs4Order2143 = 3,      // 00 00 3C 00
+  kDetectedUcs4Order3412 = 4,      // 00 3C 00 00
+  kDetectedEbcdic = 5,             // 4C 6F A7 94
+  kDetectedUtf8 = 6,               // 3C 3F 78 6D, or EF BB BF
   kDetectedUtf16LittleEndian = 7,  // 3C 00 3F 00, or FF FE
-  kDetectedUtf16BigEndian = 8,  // 00 3C 00 3F, or FE FF
+  kDetectedUtf16BigEndian = 8,     // 00 3C 00 3F, or FE FF
 };
 
 // Recognises a body's encoding from its first bytes; 0 for a null buffer, fewer than 2 bytes, or no match.

@@ -12,10 +12,10 @@
 namespace OAuthClient::Http {
 
 struct CrackedUrl {
-  bool secure = false;       // https
-  std::wstring host;         // as WinHttpConnect takes it
-  INTERNET_PORT port = 0;    // the scheme's default when the URL names none
-  std::wstring target;       // path and query as given, without the fragment; "/" when the URL has no path
+  bool secure = false;     // https
+  std::wstring host;       // as WinHttpConnect takes it
+  INTERNET_PORT port = 0;  // the scheme's default when the URL names none
+  std::wstring target;     // path and query as given, without the fragment; "/" when the URL has no path
 };
 
 // Cracks an absolute http or https URL. None for another scheme, no host, or a URL WinHTTP cannot read.

@@ -11,10 +11,10 @@
 #include <new>
 #include <vector>
 
-#include "oauthclient/http_client_codes.h"
 #include "common/ascii.h"
-#include "zqhttpclient/url_check.h"
+#include "oauthclient/http_client_codes.h"
 #include "zqhttpclient/redirect_policy.h"
+#include "zqhttpclient/url_check.h"
 #include "zqhttpclient/winhttp/cracked_url.h"
 #include "zqhttpclient/winhttp/session_registry.h"
 #include "zqhttpclient/winhttp/wide_text.h"
@@ -210,8 +210,8 @@ std::optional<Failure> WinHttpExchange::SendHop(const Hop& hop, WinHttpHandle* r
   if (!connection) return Failed(GetLastError());
   const std::wstring method = HeaderBytesToWide(hop.request.method);
   // The path and query go out as the caller wrote them: percent-encoding is the caller's.
-  const DWORD flags = (hop.target.secure ? WINHTTP_FLAG_SECURE : 0) | WINHTTP_FLAG_ESCAPE_DISABLE |
-                      WINHTTP_FLAG_ESCAPE_DISABLE_QUERY;
+  const DWORD flags =
+      (hop.target.secure ? WINHTTP_FLAG_SECURE : 0) | WINHTTP_FLAG_ESCAPE_DISABLE | WINHTTP_FLAG_ESCAPE_DISABLE_QUERY;
   WinHttpHandle request(WinHttpOpenRequest(connection.get(), method.c_str(), hop.target.target.c_str(), nullptr,
                                            WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
   if (!request) return Failed(GetLastError());
@@ -299,8 +299,7 @@ void WinHttpExchange::Run(ExchangeResult* result) {
       // The Location resolved against the URL it answers, as an absolute URL in UTF-8 ("" when there is none).
       std::string location;
       if (const std::optional<std::string> value = capture_->FieldValue("Location")) {
-        const std::optional<std::wstring> resolved =
-            ResolveLocation(Utf8ToWide(hop.url), HeaderBytesToWide(*value));
+        const std::optional<std::wstring> resolved = ResolveLocation(Utf8ToWide(hop.url), HeaderBytesToWide(*value));
         if (!resolved) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
         location = WideToUtf8(*resolved);
       }
@@ -313,8 +312,10 @@ void WinHttpExchange::Run(ExchangeResult* result) {
     }
     if (decision.action == RedirectAction::kUnsupportedScheme)
       return fail({kHttpUnsupportedScheme, "a redirect named another scheme than http or https"});
-    if (CheckRequestUrl(decision.next.url) != kHttpOk) return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
-    if (result->redirects == ComponentSettings::kMaxRedirects) return fail({kHttpTooManyRedirects, "too many redirects"});
+    if (CheckRequestUrl(decision.next.url) != kHttpOk)
+      return fail({kHttpBadUrl, "the redirect's Location is not a URL"});
+    if (result->redirects == ComponentSettings::kMaxRedirects)
+      return fail({kHttpTooManyRedirects, "too many redirects"});
     ++result->redirects;
     hop = std::move(decision.next);
     result->effectiveUrl = hop.url;

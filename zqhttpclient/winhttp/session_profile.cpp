@@ -14,11 +14,16 @@ constexpr char kDefaultProxyPort[] = "1080";
 
 DWORD ProtocolsFor(std::int32_t secureProtocol) {
   switch (secureProtocol) {
-    case 3: return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1;
-    case 4: return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_1;
-    case 5: return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
-    case 6: return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
-    default: return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
+    case 3:
+      return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1;
+    case 4:
+      return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_1;
+    case 5:
+      return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2;
+    case 6:
+      return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
+    default:
+      return WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_2 | WINHTTP_FLAG_SECURE_PROTOCOL_TLS1_3;
   }
 }
 

@@ -32,13 +32,11 @@ SessionRegistry& SessionRegistry::Instance() {
 
 SharedSession SessionRegistry::Open(const SessionProfile& profile, DWORD* error) {
   // No agent: every request carries the User-Agent header the exchange sets.
-  WinHttpHandle session(profile.proxy.empty()
-                            ? WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME,
-                                          WINHTTP_NO_PROXY_BYPASS, 0)
-                            : WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NAMED_PROXY, profile.proxy.c_str(),
-                                          profile.bypassList.empty() ? WINHTTP_NO_PROXY_BYPASS
-                                                                     : profile.bypassList.c_str(),
-                                          0));
+  WinHttpHandle session(
+      profile.proxy.empty()
+          ? WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NO_PROXY, WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0)
+          : WinHttpOpen(nullptr, WINHTTP_ACCESS_TYPE_NAMED_PROXY, profile.proxy.c_str(),
+                        profile.bypassList.empty() ? WINHTTP_NO_PROXY_BYPASS : profile.bypassList.c_str(), 0));
   // Redirects are followed by the exchange, which checks each target's scheme and what goes to another host.
   if (!session || !SetDword(session.get(), WINHTTP_OPTION_REDIRECT_POLICY, WINHTTP_OPTION_REDIRECT_POLICY_NEVER)) {
     *error = GetLastError();
@@ -64,8 +62,8 @@ SharedSession SessionRegistry::Open(const SessionProfile& profile, DWORD* error)
 
 SharedSession SessionRegistry::For(const SessionProfile& profile, DWORD* error) {
   std::lock_guard<std::mutex> lock(mutex_);
-  auto found = std::find_if(sessions_.begin(), sessions_.end(),
-                            [&](const auto& entry) { return entry.first == profile; });
+  auto found =
+      std::find_if(sessions_.begin(), sessions_.end(), [&](const auto& entry) { return entry.first == profile; });
   if (found != sessions_.end()) {
     std::rotate(found, found + 1, sessions_.end());
     return sessions_.back().second;

@@ -26,8 +26,7 @@ bool IsPlausibleHost(std::wstring_view host) {
   const bool literal = host.find(L':') != std::wstring_view::npos;
   for (wchar_t c : host) {
     const bool alnum = (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9');
-    if (!alnum && c != L'-' && c != L'.' && c != L'_' && c != L'%' && !(literal && c == L':') && c < 0x80)
-      return false;
+    if (!alnum && c != L'-' && c != L'.' && c != L'_' && c != L'%' && !(literal && c == L':') && c < 0x80) return false;
   }
   return true;
 }

@@ -19,9 +19,7 @@ std::wstring Utf8ToWide(std::string_view utf8) { return ToWide(Utf8ToUtf16(utf8)
 
 std::wstring HeaderBytesToWide(std::string_view bytes) { return ToWide(HeaderBytesToUtf16(bytes)); }
 
-std::string WideToUtf8(std::wstring_view text) {
-  return Utf16ToUtf8(std::u16string(text.begin(), text.end()));
-}
+std::string WideToUtf8(std::wstring_view text) { return Utf16ToUtf8(std::u16string(text.begin(), text.end())); }
 
 std::string WideToBytes(std::wstring_view text) {
   if (std::any_of(text.begin(), text.end(), [](wchar_t unit) { return unit > 0xFF; })) return WideToUtf8(text);

@@ -21,18 +21,23 @@ struct Translation {
 
 Translation Translate(DWORD error, bool viaProxy) {
   switch (error) {
-    case ERROR_WINHTTP_INVALID_URL: return {kHttpBadUrl, "malformed URL"};
-    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME: return {kHttpUnsupportedScheme, "only http and https URLs are allowed"};
-    case ERROR_WINHTTP_NAME_NOT_RESOLVED: return {kHttpCannotResolve, "could not resolve the host name"};
+    case ERROR_WINHTTP_INVALID_URL:
+      return {kHttpBadUrl, "malformed URL"};
+    case ERROR_WINHTTP_UNRECOGNIZED_SCHEME:
+      return {kHttpUnsupportedScheme, "only http and https URLs are allowed"};
+    case ERROR_WINHTTP_NAME_NOT_RESOLVED:
+      return {kHttpCannotResolve, "could not resolve the host name"};
     case ERROR_WINHTTP_CANNOT_CONNECT:
       return viaProxy ? Translation{kHttpProxyFailed, "could not connect to the proxy"}
                       : Translation{kHttpConnectFailed, "could not connect to the server"};
     case ERROR_WINHTTP_TIMEOUT:
-    case kSocketTimedOut: return {kHttpTimedOut, "the operation timed out"};
+    case kSocketTimedOut:
+      return {kHttpTimedOut, "the operation timed out"};
     case ERROR_WINHTTP_SECURE_CHANNEL_ERROR:
     case ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED:
     case ERROR_WINHTTP_CLIENT_AUTH_CERT_NEEDED_PROXY:
-    case ERROR_WINHTTP_SECURE_FAILURE_PROXY: return {kHttpTlsFailed, "the TLS handshake failed"};
+    case ERROR_WINHTTP_SECURE_FAILURE_PROXY:
+      return {kHttpTlsFailed, "the TLS handshake failed"};
     case ERROR_WINHTTP_SECURE_FAILURE:
     case ERROR_WINHTTP_SECURE_CERT_DATE_INVALID:
     case ERROR_WINHTTP_SECURE_CERT_CN_INVALID:
@@ -56,10 +61,13 @@ Translation Translate(DWORD error, bool viaProxy) {
       return {kHttpHeaderTooLarge, "the answer's headers exceeded the size limit"};
     case ERROR_NOT_ENOUGH_MEMORY:
     case ERROR_OUTOFMEMORY:
-    case ERROR_WINHTTP_OUT_OF_HANDLES: return {kHttpOutOfMemory, "out of memory"};
+    case ERROR_WINHTTP_OUT_OF_HANDLES:
+      return {kHttpOutOfMemory, "out of memory"};
     case ERROR_WINHTTP_NOT_INITIALIZED:
-    case ERROR_WINHTTP_SHUTDOWN: return {kHttpTransportUnavailable, "WinHTTP is not available"};
-    default: return {kHttpOtherFailure, "transport failure"};
+    case ERROR_WINHTTP_SHUTDOWN:
+      return {kHttpTransportUnavailable, "WinHTTP is not available"};
+    default:
+      return {kHttpOtherFailure, "transport failure"};
   }
 }
 
