@@ -4,8 +4,10 @@
 #include <array>
 
 #if defined(_WIN32)
-#include <bcrypt.h>
+// <bcrypt.h> needs the types of <windows.h>, so that comes first, in a block of its own.
 #include <windows.h>
+
+#include <bcrypt.h>
 #else
 #include <openssl/evp.h>
 #endif

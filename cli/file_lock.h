@@ -17,7 +17,7 @@ class FileLock {
   FileLock& operator=(const FileLock&) = delete;
 
   // Returns whether the lock is held (false when the file could not be opened or locked).
-  bool held() const { return held_; }
+  bool Held() const { return held_; }
 
  private:
 #if defined(_WIN32)

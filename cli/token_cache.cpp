@@ -72,7 +72,7 @@ std::unique_ptr<TokenCache> TokenCache::Open(const TokenOptions& token) {
   const std::optional<std::string> key = Sha256Hex(KeyMaterial(token));
   if (!key) return nullptr;
   std::unique_ptr<TokenCache> cache(new TokenCache(*folder + "/" + *key + kEntrySuffix));
-  if (!cache->lock_.held()) return nullptr;
+  if (!cache->lock_.Held()) return nullptr;
   return cache;
 }
 

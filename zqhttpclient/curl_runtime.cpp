@@ -7,7 +7,7 @@ namespace OAuthClient::Http {
 
 CurlRuntime& CurlRuntime::Instance() {
   // Intentionally leaked (see the class comment); a function-local static makes the first call thread-safe.
-  static CurlRuntime* const runtime = new CurlRuntime();
+  static auto* const runtime = new CurlRuntime();
   return *runtime;
 }
 

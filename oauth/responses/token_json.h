@@ -57,7 +57,7 @@ class TokenFieldMap {
   friend bool operator==(const TokenFieldMap& a, const TokenFieldMap& b) {
     if (a.size() != b.size()) return false;
     for (const Field& field : a) {
-      const const_iterator other = b.find(field.first);
+      const auto other = b.find(field.first);
       if (other == b.end() || other->second != field.second) return false;
     }
     return true;
