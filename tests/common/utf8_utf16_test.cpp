@@ -55,6 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"Empty", "", u"", Direction::kBoth},
         Row{"TwoThreeAndFourBytes", "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80", u"\u00E9\u20AC\U0001F600", Direction::kBoth},
         Row{"LargestCodePoint", "\xF4\x8F\xBF\xBF", u"\U0010FFFF", Direction::kBoth},
+        Row{"LoneHighSurrogateEncodesAsReplacement", "a\xEF\xBF\xBD" "b", u"a\xD800" u"b", Direction::kEncodeOnly},
+        Row{"LoneLowSurrogateAtEndEncodesAsReplacement", "\xEF\xBF\xBD", u"\xDC00", Direction::kEncodeOnly},
         Row{"TruncatedThreeBytePerByte", "\xE2\x82" "a", u"\uFFFD\uFFFD" u"a", Direction::kDecodeOnly, kPerByte},
         Row{"EncodedSurrogateMaximalSubparts", "\xED\xA0\x80", u"\uFFFD\uFFFD\uFFFD", Direction::kDecodeOnly, kSubparts},
         Row{"AboveU10FFFFMaximalSubparts", "\xF4\x90\x80\x80", u"\uFFFD\uFFFD\uFFFD\uFFFD", Direction::kDecodeOnly,
