@@ -9,14 +9,11 @@
 #include <string_view>
 
 #include "oauthclient/http_client.h"
+#include "oauthclient/release_ptr.h"
 
 namespace OAuthClient::Testing {
 
-struct Releaser {
-  template <typename T>
-  void operator()(T* object) const { object->Release(); }
-};
-using Client = std::unique_ptr<IHttpClient, Releaser>;
+using Client = ReleasePtr<IHttpClient>;
 
 // Returns a new object from the component's CreateHttpClient ("libzqhttpclient.so", found through
 // LD_LIBRARY_PATH, or "zqhttpclient.dll" beside the program; loaded once). Fails the test when it cannot. On

@@ -12,8 +12,8 @@ TEST(LibraryResource, HttpsRequestCarriesBearerHeadersBodyAndTlsSettings) {
   const auto createClient = reinterpret_cast<CreateOAuthClientFunction>(LibraryExport("CreateOAuthClient"));
   const auto createRequest = reinterpret_cast<CreateOAuthRequestFunction>(LibraryExport("CreateOAuthRequest"));
   ASSERT_TRUE(createClient != nullptr && createRequest != nullptr) << "the library's exports are missing";
-  std::unique_ptr<IOAuthClient, Releaser> client(createClient());
-  std::unique_ptr<IOAuthRequest, Releaser> request(createRequest());
+  ReleasePtr<IOAuthClient> client(createClient());
+  ReleasePtr<IOAuthRequest> request(createRequest());
   ASSERT_TRUE(client && request);
   request->SetUrl(Wide(HttpsUrl("/echo/library?x=1")).c_str());
   request->SetMethod(WIDE("PUT"));
@@ -26,7 +26,7 @@ TEST(LibraryResource, HttpsRequestCarriesBearerHeadersBodyAndTlsSettings) {
 
   IResourceResponse* raw = nullptr;
   ASSERT_EQ(client->RequestResource(request.get(), &raw), 1);
-  std::unique_ptr<IResourceResponse, Releaser> response(raw);
+  ReleasePtr<IResourceResponse> response(raw);
   EXPECT_EQ(response->GetStatusCode(), 200u);
   const unsigned char* data = nullptr;
   std::uint32_t length = 0;
