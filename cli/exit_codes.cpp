@@ -52,6 +52,8 @@ const char* DescribeFailedResult(std::int32_t result) {
       return "the transport ran out of memory";
     case kHttpTransportUnavailable:
       return "the transport library could not be initialised";
+    case kHttpHeaderTooLarge:
+      return "the headers are over the size limit (256 KiB in all, 100 KiB a line in an answer)";
     default:
       return "the transport failed";
   }

@@ -28,7 +28,7 @@ enum ExitCode : int {
   kExitNotSent = 5,
   kExitNoAccessToken = 6,
   kExitTransportFirst = 10,
-  kExitTransportLast = 25,
+  kExitTransportLast = 26,
   kExitOtherFailure = 99,
 };
 
