@@ -57,5 +57,7 @@ bool OAuthLibrary::Load(std::string* error) {
   return true;
 }
 
+std::string OAuthLibrary::Folder() const { return FolderOfLoadedObject(reinterpret_cast<const void*>(createClient_)); }
+
 }  // namespace Cli
 }  // namespace OAuthClient

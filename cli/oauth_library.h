@@ -20,6 +20,9 @@ class OAuthLibrary {
   // and writes what went wrong to *error when the library cannot be loaded or lacks a factory.
   bool Load(std::string* error);
 
+  // Returns the folder the library was loaded from (empty when unknown): the HTTP component lies beside it.
+  std::string Folder() const;
+
   ReleasePtr<IOAuthClient> CreateClient() const { return ReleasePtr<IOAuthClient>(createClient_()); }
   ReleasePtr<ITokenRequest> CreateTokenRequest() const { return ReleasePtr<ITokenRequest>(createTokenRequest_()); }
   ReleasePtr<IOAuthRequest> CreateResourceRequest() const {

@@ -2,7 +2,6 @@
 // write the IResourceResponse.
 #include "resource_command.h"
 
-#include <chrono>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "header_field.h"
 #include "library_text.h"
 #include "program_io.h"
+#include "progress_meter.h"
 #include "terminal.h"
 #include "token_command.h"
 #include "verbose_log.h"
@@ -82,18 +82,6 @@ std::string WriteOutText(const std::string& format, std::uint32_t status, std::u
   return text;
 }
 
-// The line a terminal sees after a large body: the library hands the body over whole once it has arrived (the
-// boundary has no progress callback), so this reports the size and rate of the finished transfer.
-void ReportLargeTransfer(const OutputOptions& output, std::uint32_t bodyBytes, double seconds) {
-  constexpr std::uint32_t kLargeBody = 4u << 20;
-  if (output.silent || bodyBytes < kLargeBody || !IsTerminal(stderr)) return;
-  const double megabytes = bodyBytes / 1048576.0;
-  char line[96];
-  std::snprintf(line, sizeof line, "received %.1f MiB in %.1f s (%.1f MiB/s)\n", megabytes, seconds,
-                seconds > 0 ? megabytes / seconds : megabytes);
-  std::fputs(line, stderr);
-}
-
 // The header block as --include writes it: the text as received, ended by one empty line.
 std::string IncludedHeaders(IResourceResponse* response) {
   std::string headers = ReadTextProperty(response, &IResourceResponse::GetHeadersText);
@@ -155,7 +143,7 @@ int RunResourceCommand(const OAuthLibrary& library, const Invocation& invocation
     const int verdict = ObtainAccessToken(library, invocation, log, &token);
     if (verdict != kExitOk) return verdict;
   }
-  const auto started = std::chrono::steady_clock::now();
+  ProgressMeter progress(library, !invocation.output.silent && IsTerminal(stderr));
   ReleasePtr<IResourceResponse> response;
   std::int32_t result = SendResourceRequest(library, invocation, log, token.accessToken, &response);
   // A cached token the resource refuses (revoked, or the server restarted) is dropped and replaced, once.
@@ -167,17 +155,15 @@ int RunResourceCommand(const OAuthLibrary& library, const Invocation& invocation
     response.reset();
     result = SendResourceRequest(library, invocation, log, token.accessToken, &response);
   }
+  const unsigned char* body = nullptr;
+  std::uint32_t length = 0;
+  progress.Finish(result == 1 && response->GetBody(&body, &length) == 1 ? length : 0);
   if (result != 1) {
     PrintErrorLine("request to " + RedactedUrl(invocation.resource.url) + " failed: " + DescribeFailedResult(result));
     return ExitCodeForFailedResult(result);
   }
   log.ResponseHeaders(ReadTextProperty(response.get(), &IResourceResponse::GetHeadersText));
   if (!WriteAnswer(invocation, response.get())) return kExitProgramFailure;
-  const unsigned char* body = nullptr;
-  std::uint32_t length = 0;
-  if (response->GetBody(&body, &length) == 1)
-    ReportLargeTransfer(invocation.output, length,
-                        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count());
   const std::uint32_t status = response->GetStatusCode();
   if (status >= 400) {
     const std::string reason = ReadTextProperty(response.get(), &IResourceResponse::GetStatusText);

@@ -15,6 +15,7 @@
 #include "zqhttpclient/redirect_policy.h"
 #include "zqhttpclient/request_framing.h"
 #include "zqhttpclient/transfer_profile.h"
+#include "zqhttpclient/transfer_progress.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -43,7 +44,9 @@ std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user
 std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) {
   auto* state = static_cast<CallbackState*>(user);
   try {
-    return state->capture->AddBody(std::string_view(data, size * count)) ? size * count : 0;
+    if (!state->capture->AddBody(std::string_view(data, size * count))) return 0;
+    ReportBodyProgress(state->capture->Body().size());
+    return size * count;
   } catch (const std::bad_alloc&) {
     state->outOfMemory = true;
     return 0;

@@ -1,10 +1,11 @@
-// The component's one export, CreateHttpClient.
+// The component's exports: CreateHttpClient, and SetTransferProgressObserver for hosts that show progress.
 #include <new>
 
 #include "oauthclient/http_client.h"
 #include "zqhttpclient/exchange.h"
 #include "zqhttpclient/http_client.h"
 #include "zqhttpclient/module_pin.h"
+#include "zqhttpclient/transfer_progress.h"
 
 #if defined(_WIN32)
 #define ZQHTTPCLIENT_API __declspec(dllexport)
@@ -23,4 +24,10 @@ extern "C" ZQHTTPCLIENT_API OAuthClient::IHttpClient* CreateHttpClient() {
   } catch (...) {
     return nullptr;
   }
+}
+
+// Replaces the process-wide observer of received response bodies (see oauthclient/transfer_progress.h).
+extern "C" ZQHTTPCLIENT_API void SetTransferProgressObserver(OAuthClient::TransferProgressObserver observer,
+                                                             void* context) {
+  OAuthClient::Http::SetProgressObserver(observer, context);
 }

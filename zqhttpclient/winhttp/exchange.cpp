@@ -14,6 +14,7 @@
 #include "common/ascii.h"
 #include "oauthclient/http_client_codes.h"
 #include "zqhttpclient/redirect_policy.h"
+#include "zqhttpclient/transfer_progress.h"
 #include "zqhttpclient/url_check.h"
 #include "zqhttpclient/winhttp/cracked_url.h"
 #include "zqhttpclient/winhttp/session_registry.h"
@@ -271,6 +272,7 @@ std::optional<Failure> WinHttpExchange::ReadBody(HINTERNET request, const Hop& h
     received += read;
     if (!capture_->AddBody(std::string_view(buffer.data(), read)))
       return Failure{kHttpResponseTooLarge, "the response body exceeded the size limit"};
+    ReportBodyProgress(received);
   }
   if (announced != UINT64_MAX && received < announced)
     return Failure{kHttpSendFailed, "the connection closed before the whole body arrived"};

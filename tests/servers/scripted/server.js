@@ -43,6 +43,20 @@ function sendControlCharacters(req) {
                  `X-Note: a\x1b]0;title\x07b\r\nContent-Length: ${body.length}\r\nConnection: close\r\n\r\n${body}`);
 }
 
+// 6 MiB in 24 pieces 25 ms apart: a body large enough for the CLI's progress line, arriving while it is shown.
+function sendBigBodySlowly(res) {
+  const piece = Buffer.alloc(256 * 1024, 'x');
+  res.writeHead(200, { 'Content-Type': 'application/octet-stream', 'Content-Length': 24 * piece.length });
+  let sent = 0;
+  const timer = setInterval(() => {
+    res.write(piece);
+    if (++sent === 24) {
+      clearInterval(timer);
+      res.end();
+    }
+  }, 25);
+}
+
 function handle(req, res, body) {
   // A request in absolute form comes to this server as a proxy: it asks for Basic credentials first.
   const absolute = /^http:\/\/[^/]+/.exec(req.url);
@@ -52,6 +66,7 @@ function handle(req, res, body) {
   const path = req.url.substring(absolute ? absolute[0].length : 0).split('?')[0];
   if (path === '/health') return send(res, 200, 'text/plain', 'ok\n');
   if (path === '/raw/control') return sendControlCharacters(req);
+  if (path === '/big/slow') return sendBigBodySlowly(res);
   if (canned[path]) {
     const [status, type, text] = canned[path];
     return send(res, status, type, text, status === 302 ? { Location: '/elsewhere' } : {});
