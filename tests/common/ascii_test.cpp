@@ -14,6 +14,8 @@ struct Row {
   std::string trimmed;
   bool isToken;
 };
+// Named by its name: gtest would otherwise print its bytes, unset ones included.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 class AsciiTest : public testing::TestWithParam<Row> {};
 

@@ -12,6 +12,8 @@ struct Row {
   std::string utf8;
   std::string encoded;
 };
+// Named by its name: gtest would otherwise print its bytes, unset ones included.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 class FormUrlEncodingTest : public testing::TestWithParam<Row> {};
 

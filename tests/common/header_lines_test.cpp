@@ -14,6 +14,8 @@ struct Row {
   std::string text;
   std::vector<std::string> lines;
 };
+// Named by its name: gtest would otherwise print its bytes, unset ones included.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 class HeaderLinesTest : public testing::TestWithParam<Row> {};
 

@@ -12,6 +12,8 @@ struct Row {
   std::string fallbackFolder;
   bool opens;
 };
+// Named by its name: gtest would otherwise print its bytes, unset ones included.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 class SharedLibraryTest : public testing::TestWithParam<Row> {};
 

@@ -15,6 +15,8 @@ struct Row {
   Direction direction;
   MalformedUtf8 policy = kMalformedUtf8Policy;
 };
+// Named by its name: gtest would otherwise print its bytes, unset ones included.
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
 
 class Utf8Utf16Test : public testing::TestWithParam<Row> {};
 

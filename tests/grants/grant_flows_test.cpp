@@ -81,6 +81,8 @@ struct FlowCase {
   Calls calls;        // the whole log while the grant lives
   bool bare = false;  // `setup` starts from an empty request
 };
+// Named by its name: gtest would otherwise print its bytes, unset ones included.
+void PrintTo(const FlowCase& flow, std::ostream* out) { *out << flow.name; }
 
 class GrantFlowTest : public testing::TestWithParam<FlowCase> {
  protected:

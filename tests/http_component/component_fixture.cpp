@@ -16,6 +16,7 @@
 #endif
 
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -90,6 +91,11 @@ bool RunsUnderWine() {
 #else
   return false;
 #endif
+}
+
+bool RunsUnderValgrind() {
+  const char* preload = std::getenv("LD_PRELOAD");  // valgrind preloads its vgpreload_*.so into the program
+  return preload != nullptr && std::strstr(preload, "vgpreload") != nullptr;
 }
 
 void UseCaFile(const char* runFile) {

@@ -30,6 +30,8 @@ void UseCaFile(const char* runFile);
 
 // Returns true in a Windows build run by Wine, whose WinHTTP cannot do everything Windows' does.
 bool RunsUnderWine();
+// Returns whether the test runs under valgrind, which slows a TLS handshake tenfold or more.
+bool RunsUnderValgrind();
 
 // The test nginx (fixture "nginx"): a file of its run directory (ports, "nginx/ca.pem"), and URLs on 127.0.0.1.
 std::string RunFile(const std::string& name);

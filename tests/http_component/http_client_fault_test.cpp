@@ -163,7 +163,7 @@ TEST_P(HttpClientFault, EndsWithItsCodeWithinItsBound) {
   if (wineTls) std::cout << "[   NOTE   ] Wine tells no rejected certificate from a failed handshake: -15\n";
   const std::int32_t expected = wineTls ? kHttpTlsFailed : fault.expected;
   EXPECT_EQ(fault.body ? Send(client.get(), "POST", url, fault.body) : Get(client.get(), url), expected);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(RunsUnderWine() ? 40 : 10));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(RunsUnderWine() || RunsUnderValgrind() ? 40 : 10));
   EXPECT_EQ(client->GetStatusCode(), fault.status);
   const std::string answer = BodyOf(client.get());
   EXPECT_TRUE(!fault.answerLacks || answer.find(fault.answerLacks) == std::string::npos) << answer;

@@ -18,6 +18,8 @@ struct EncodeRow {
   Bytes bytes;         // the counted bytes
   std::size_t zeros;   // how many zero bytes follow them
 };
+// Named by its name: gtest would otherwise print its bytes, unset ones included.
+void PrintTo(const EncodeRow& row, std::ostream* out) { *out << row.name; }
 
 class EncodeTextTest : public testing::TestWithParam<EncodeRow> {};
 
@@ -55,6 +57,7 @@ struct DecodeRow {
   int result;
   std::u16string text;  // what the output holds afterwards ("old" when it was left alone)
 };
+void PrintTo(const DecodeRow& row, std::ostream* out) { *out << row.name; }
 
 class DecodeTextTest : public testing::TestWithParam<DecodeRow> {};
 
@@ -133,6 +136,7 @@ struct DetectRow {
   Bytes bytes;
   DetectedEncoding encoding;
 };
+void PrintTo(const DetectRow& row, std::ostream* out) { *out << row.name; }
 
 class DetectEncodingTest : public testing::TestWithParam<DetectRow> {};
 
