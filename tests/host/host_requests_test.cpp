@@ -1,8 +1,12 @@
 // A host's view of the request objects: made by the factories of the library loaded at run time, filled through
 // the public interfaces, and read back by calling the virtual-table slots by their documented numbers, as hosts
 // that keep a table of slot numbers do; a getter found in the wrong slot shows as a wrong value or a crash.
-#include <dlfcn.h>
 #include <gtest/gtest.h>
+#if defined(_WIN32)
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
 
 #include <cstdint>
 #include <cstdlib>
@@ -141,7 +145,11 @@ TEST(HostUnload, LibraryIsUnmappedAfterATokenRequest) {
     request->Release();
     client->Release();
   }
+#if defined(_WIN32)
+  EXPECT_EQ(GetModuleHandleW(L"oauthclient.dll"), nullptr);
+#else
   EXPECT_EQ(dlopen(OAUTHCLIENT_LIBRARY_PATH, RTLD_NOW | RTLD_NOLOAD), nullptr);
+#endif
 }
 
 }  // namespace
