@@ -58,12 +58,12 @@ std::optional<std::string> ResponseCapture::ReasonPhrase() const {
   return std::string(reason);
 }
 
-std::optional<std::string> FindHeaderField(std::string_view block, std::string_view name) {
+std::optional<std::string_view> FindHeaderField(std::string_view block, std::string_view name) {
   for (std::string_view line : HeaderLines(block, LineBreak::kCrLf)) {
     const std::size_t colon = line.find(':');
     if (colon != std::string_view::npos && !IsStatusLine(line) &&
         EqualsIgnoringAsciiCase(TrimHttpSpace(line.substr(0, colon)), name))
-      return std::string(TrimHttpSpace(line.substr(colon + 1)));
+      return TrimHttpSpace(line.substr(colon + 1));
   }
   return std::nullopt;
 }

@@ -14,7 +14,8 @@ namespace OAuthClient::Http {
 // body is cut off at the cap: the callback then reports the overflow and the transfer is aborted.
 // Returns the value of the first field of that name (ASCII case-insensitive) in a header block of CR LF ended
 // lines, trimmed; none when absent. The status line is never taken for a field.
-std::optional<std::string> FindHeaderField(std::string_view block, std::string_view name);
+// The value is a view into `block`.
+std::optional<std::string_view> FindHeaderField(std::string_view block, std::string_view name);
 
 // The most bytes one answer's header block may take. Far above what servers send (a few KiB), and low enough that
 // a server streaming header lines cannot grow the block without end.
@@ -47,7 +48,10 @@ class ResponseCapture {
   // none (HTTP/2 and HTTP/3 carry none) or no status line was received.
   std::optional<std::string> ReasonPhrase() const;
   // Returns FindHeaderField of the last answer's block.
-  std::optional<std::string> FieldValue(std::string_view name) const { return FindHeaderField(headerBlock_, name); }
+  std::optional<std::string> FieldValue(std::string_view name) const {
+    if (const auto value = FindHeaderField(headerBlock_, name)) return std::string(*value);
+    return std::nullopt;
+  }
 
  private:
   std::size_t maxBodyBytes_;
