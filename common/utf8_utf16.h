@@ -126,29 +126,20 @@ std::size_t AsciiPrefixLength(const Unit* units, std::size_t count) {
   return i;
 }
 
-// Copies the ASCII units at the start of from[0..count) to out[], each in the other width (UTF-16 units to bytes or
-// bytes to UTF-16 units), and returns how many there were. `out` has room for `count` units.
-template <typename From, typename To>
-std::size_t CopyAscii(const From* from, std::size_t count, To* out) {
-  static_assert(sizeof(From) + sizeof(To) == 3, "bytes to UTF-16 units or back");
-  using FromBits = std::make_unsigned_t<From>;
-  constexpr std::uint64_t kNonAscii = sizeof(From) == 1 ? 0x80808080u : 0xFF80FF80FF80FF80u;
+// Copies the ASCII units at the start of units[0..count) to out[], one byte each, and returns how many there were.
+// `out` has room for `count` bytes.
+template <typename Unit>
+std::size_t NarrowAscii(const Unit* units, std::size_t count, char* out) {
+  static_assert(sizeof(Unit) == 2, "UTF-16 units");
   std::size_t i = 0;
-  for (; i + 4 <= count; i += 4) {
-    std::uint64_t word = 0;
-    std::memcpy(&word, from + i, 4 * sizeof(From));
-    if ((word & kNonAscii) != 0) break;
-    if constexpr (sizeof(From) == 2) {  // four units to four bytes
-      word = (word | (word >> 8)) & 0x0000FFFF0000FFFFu;
-      word |= word >> 16;
-    } else {  // four bytes to four units
-      word = (word | (word << 16)) & 0x0000FFFF0000FFFFu;
-      word = (word | (word << 8)) & 0x00FF00FF00FF00FFu;
-    }
-    std::memcpy(out + i, &word, 4 * sizeof(To));
+  for (std::uint64_t word = 0; i + 4 <= count; i += 4) {
+    std::memcpy(&word, units + i, sizeof word);
+    if ((word & 0xFF80FF80FF80FF80u) != 0) break;
+    word = (word | (word >> 8)) & 0x0000FFFF0000FFFFu;  // units 0,1 and 2,3 side by side
+    const auto bytes = static_cast<std::uint32_t>(word | (word >> 16));
+    std::memcpy(out + i, &bytes, sizeof bytes);
   }
-  for (; i < count && static_cast<FromBits>(from[i]) < 0x80; ++i)
-    out[i] = static_cast<To>(static_cast<FromBits>(from[i]));
+  for (; i < count && static_cast<char16_t>(units[i]) < 0x80; ++i) out[i] = static_cast<char>(units[i]);
   return i;
 }
 
@@ -221,7 +212,7 @@ template <typename Unit>
 std::string Utf16ToUtf8(std::basic_string_view<Unit> text) {
   // Room for an ASCII text, which methods, URLs and header fields nearly always are; grown when it is not.
   std::string out(text.size(), '\0');
-  const std::size_t ascii = Utf8Detail::CopyAscii(text.data(), text.size(), out.data());
+  const std::size_t ascii = Utf8Detail::NarrowAscii(text.data(), text.size(), out.data());
   out.resize(ascii);
   if (ascii < text.size()) out.reserve(ascii + (text.size() - ascii) * 3);
   char bytes[4];
@@ -241,11 +232,13 @@ inline std::string Utf16ToUtf8(std::wstring_view text) { return Utf16ToUtf8<wcha
 // `Unit` is char16_t, or wchar_t on Windows.
 template <typename Unit = char16_t>
 std::basic_string<Unit> Utf8ToUtf16(std::string_view bytes) {
-  // Bodies and headers are mostly ASCII: the ASCII prefix is widened without decoding. A text takes at most one
-  // unit per byte.
-  std::basic_string<Unit> out(bytes.size(), Unit());
-  std::size_t i = Utf8Detail::CopyAscii(bytes.data(), bytes.size(), out.data());
-  out.resize(i);
+  // Bodies and headers are mostly ASCII: the ASCII prefix is found a word at a time and widened by the string's
+  // range constructor (a plain loop, without decoding).
+  const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+  std::size_t i = Utf8Detail::AsciiPrefixLength(bytes.data(), bytes.size());
+  std::basic_string<Unit> out(first, first + i);
+  if (i == bytes.size()) return out;
+  out.reserve(bytes.size());  // at most one unit per byte
   Unit units[2];
   while (i < bytes.size()) {
     const DecodedCodePoint step = DecodeUtf8(bytes.substr(i));
@@ -258,7 +251,9 @@ std::basic_string<Unit> Utf8ToUtf16(std::string_view bytes) {
 // Returns the UTF-16 form of UTF-8 bytes, or nothing when they are not well-formed UTF-8 (no replacement).
 template <typename Unit = char16_t>
 std::optional<std::basic_string<Unit>> Utf8ToUtf16IfValid(std::string_view bytes) {
-  if (!IsValidUtf8(bytes)) return std::nullopt;
+  // The ASCII prefix needs no check; the conversion finds it again a word at a time.
+  const std::size_t ascii = Utf8Detail::AsciiPrefixLength(bytes.data(), bytes.size());
+  if (!IsValidUtf8(bytes.substr(ascii))) return std::nullopt;
   return Utf8ToUtf16<Unit>(bytes);
 }
 

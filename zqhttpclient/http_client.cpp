@@ -286,7 +286,7 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
     answer.status = result.status;
     answer.reason = capture.ReasonPhrase();
     answer.headerBlock = capture.TakeHeaderBlock();
-    if (const auto type = FindHeaderField(answer.headerBlock, "Content-Type")) answer.contentType = *type;
+    if (const auto type = capture.ContentTypeIn(answer.headerBlock)) answer.contentType = *type;
     answer.SetBody(capture.TakeBody());
   }
   return lastResult_;

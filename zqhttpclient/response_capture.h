@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace OAuthClient::Http {
 
@@ -47,6 +48,9 @@ class ResponseCapture {
   // Returns the reason phrase of the last status line ("OK" of "HTTP/1.1 200 OK"); none when the line has
   // none (HTTP/2 and HTTP/3 carry none) or no status line was received.
   std::optional<std::string> ReasonPhrase() const;
+  // Returns the last answer's Content-Type value as FindHeaderField finds it, read from `block`, which is that
+  // answer's header block (HeaderBlock() or what TakeHeaderBlock() gave); its place was noted as the line arrived.
+  std::optional<std::string_view> ContentTypeIn(std::string_view block) const;
   // Returns FindHeaderField of the last answer's block.
   std::optional<std::string> FieldValue(std::string_view name) const {
     if (const auto value = FindHeaderField(headerBlock_, name)) return std::string(*value);
@@ -58,6 +62,9 @@ class ResponseCapture {
   bool overflowed_ = false;
   bool headerTooLarge_ = false;
   bool withinHeaderBlock_ = false;
+  void NoteContentType(std::string_view line, std::size_t lineStart);
+
+  std::optional<std::pair<std::size_t, std::size_t>> contentType_;  // offset and length of the value in the block
   std::string statusLine_;
   std::string headerBlock_;
   std::string body_;
