@@ -110,9 +110,9 @@ TEST(ClientLifetime, GrantHoldsTheComponentUntilReleaseAndLetsItsObjectGoFirst) 
 
 TEST(ClientLifetime, RetrieverBindsOnceAndARefusalLastsForTheClient) {
   Testing::Handle<IOAuthRequest> request(new COAuthRequest());
-  request->SetMethod(u"GET");
-  request->SetUrl(u"https://rs.example/api");
-  request->SetAccessToken(u"at");
+  request->SetMethod(W(u"GET"));
+  request->SetUrl(W(u"https://rs.example/api"));
+  request->SetAccessToken(W(u"at"));
   ClientHandle refused(new COAuthClient());
   IResourceResponse* response = kPresetResource;
   {

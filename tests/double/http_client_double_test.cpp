@@ -14,9 +14,7 @@ using OAuthClient::WideChar;
 TEST(HttpClientDouble, LogsCountedTextAndLeavesUnscriptedOutputsAlone) {
   HttpClientDouble::Hold hold;
   HttpClientDouble::Reset();
-  void* module = dlopen(HttpClientDouble::kFileName, RTLD_NOW | RTLD_NOLOAD);
-  IHttpClient* client = reinterpret_cast<OAuthClient::CreateHttpClientFunction>(dlsym(module, "CreateHttpClient"))();
-  dlclose(module);
+  IHttpClient* client = HttpClientDouble::Detail::Find<OAuthClient::CreateHttpClientFunction>("CreateHttpClient")();
   client->SendText(OAUTHCLIENT_TEXT("POST"), OAUTHCLIENT_TEXT("https://x/t"), OAUTHCLIENT_TEXT("abcdef"), 3);
   const WideChar* const untouched = OAUTHCLIENT_TEXT("untouched");
   const WideChar* text = untouched;

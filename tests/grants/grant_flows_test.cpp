@@ -58,18 +58,18 @@ const Step kAlice = Set(&ITokenRequest::SetUserName, u"alice");
 const Step kPassword = Set(&ITokenRequest::SetPassword, u"p&ss=w rd");
 const std::string kAliceBody = "grant_type=password&username=alice&password=p&ss=w rd";
 Step Param(const char16_t* name, const char16_t* value) {
-  return [=](ITokenRequest& r) { r.AddParameter(name, value); };
+  return [=](ITokenRequest& r) { r.AddParameter(W(name), W(value)); };
 }
 Step Protocol(std::uint32_t choice) { return [=](ITokenRequest& r) { r.SetSecureProtocol(choice); }; }
 Step Script(const char* operation, std::int64_t result) {
   return [=](ITokenRequest&) { HttpClientDouble::ScriptResult(operation, result); };
 }
-const Step kRefuse = [](ITokenRequest&) { ZqshrSetRefused(u"zqhttpclient.dll", 1); };  // until the grant is made
+const Step kRefuse = [](ITokenRequest&) { ZqshrSetRefused(W(u"zqhttpclient.dll"), 1); };  // until the grant is made
 // A proxy pair with `bypass` (incomplete when null), then a complete triple.
 Step Proxies(const char16_t* bypass) {
   return [=](ITokenRequest& r) {
-    r.SetStringPair(u"http://proxy", bypass);
-    r.SetStringTriple(u"http://proxy", u"user", u"secret");
+    r.SetStringPair(W(u"http://proxy"), W(bypass));
+    r.SetStringTriple(W(u"http://proxy"), W(u"user"), W(u"secret"));
   };
 }
 
@@ -100,25 +100,25 @@ TEST_P(GrantFlowTest, CallsOnTheHttpClientObject) {
     auto run = Testing::RunTokenRequest(*grant, *request);
     EXPECT_EQ(run.result, c.result);
     EXPECT_EQ(run.untouched, c.result != 1);  // only a send that gave 1 writes the response
-    const WideChar* token = u"";
+    const WideChar* token = W(u"");
     if (run.response != nullptr) run.response->GetAccessToken(&token);
-    EXPECT_EQ(std::u16string(token), c.result == 1 ? u"at" : u"");
+    EXPECT_EQ(Text(token), c.result == 1 ? u"at" : u"");
     EXPECT_EQ(HttpClientDouble::Calls(), c.calls);
   }
   EXPECT_EQ(HttpClientDouble::LiveObjects(), 0);  // the grant's end releases a held object
 }
 
 const Step kTransport = [](ITokenRequest& r) {
-  r.SetMethod(u"GET");
+  r.SetMethod(W(u"GET"));
   r.SetOptionFlagA(7);
   r.SetOptionFlagB(2);
   r.SetOptionValueA(1000);
   r.SetOptionValueB(2000);
   r.SetOptionValueC(3000);
   r.SetSecureProtocol(3);
-  r.SetStringTriple(u"http://proxy:3128", u"puser", nullptr);  // incomplete triple
-  r.SetStringPair(u"http://proxy:3128", u"localhost");
-  r.AddHeader(u"X-Trace", u"t1");
+  r.SetStringTriple(W(u"http://proxy:3128"), W(u"puser"), nullptr);  // incomplete triple
+  r.SetStringPair(W(u"http://proxy:3128"), W(u"localhost"));
+  r.AddHeader(W(u"X-Trace"), W(u"t1"));
 };
 const Calls kFlagsOnly(kExtension.begin(), kExtension.begin() + 3);
 

@@ -10,6 +10,7 @@
 #include "oauthclient/host_runtime.h"
 #include "oauthclient/release_ptr.h"
 #include "tests/double/http_client_double.h"
+#include "tests/requests/test_text.h"
 
 namespace OAuthClient::Testing {
 
@@ -19,11 +20,11 @@ using Handle = ReleasePtr<T>;
 // Returns a token request with the parts every flow needs: POST to https://as.example/token, client credentials.
 inline Handle<ITokenRequest> MakeTokenRequest(const char16_t* grantType) {
   Handle<ITokenRequest> request(new CTokenRequest());
-  if (grantType != nullptr) request->SetGrantType(grantType);
-  request->SetMethod(u"POST");
-  request->SetUrl(u"https://as.example/token");
-  request->SetClientId(u"client");
-  request->SetClientSecret(u"secret");
+  if (grantType != nullptr) request->SetGrantType(W(grantType));
+  request->SetMethod(W(u"POST"));
+  request->SetUrl(W(u"https://as.example/token"));
+  request->SetClientId(W(u"client"));
+  request->SetClientSecret(W(u"secret"));
   return request;
 }
 
@@ -46,7 +47,7 @@ TokenRun RunTokenRequest(Runner& runner, ITokenRequest& request) {
 // Makes the host runtime refuse the HTTP client component while it lives.
 class RefuseComponent {
  public:
-  RefuseComponent() { ZqshrSetRefused(u"zqhttpclient.dll", 1); }
+  RefuseComponent() { ZqshrSetRefused(W(u"zqhttpclient.dll"), 1); }
   ~RefuseComponent() { ZqshrSetRefused(nullptr, 0); }
 };
 

@@ -13,7 +13,7 @@
 namespace OAuthClient {
 namespace {
 
-const WideChar kSentinel[] = u"sentinel";
+const WideChar kSentinel[] = OAUTHCLIENT_TEXT("sentinel");
 const std::u16string kNone = u"<unchanged>";
 
 // Returns what `read` handed out, kNone when it left *out alone; checks that only result 1 writes *out.
@@ -22,7 +22,7 @@ std::u16string Text(Read read) {
   const WideChar* out = kSentinel;
   const std::int32_t result = read(&out);
   EXPECT_EQ(result, out != kSentinel ? 1 : -1);
-  return out == kSentinel ? kNone : std::u16string(out);
+  return out == kSentinel ? kNone : std::u16string(AsUtf16(out));
 }
 std::u16string Get(CTokenResponse& response, std::int32_t (CTokenResponse::*getter)(const WideChar**)) {
   return Text([&](const WideChar** out) { return (response.*getter)(out); });
@@ -101,7 +101,7 @@ TEST_F(TokenResponseTest, StatusHeadersAndValueAreHandedOutAndNullOutsRefused) {
   CTokenResponse& r = Read();
   EXPECT_EQ(Get(r, &CTokenResponse::GetStatusText), u"OK");
   auto header = [&r](const char16_t* name) {
-    return Text([&](const WideChar** out) { return r.GetHeader(name, out); });
+    return Text([&](const WideChar** out) { return r.GetHeader(W(name), out); });
   };
   // The look-up ignores ASCII case and keeps values untrimmed.
   EXPECT_EQ(header(u"content-TYPE"), u" application/json");
@@ -114,7 +114,7 @@ TEST_F(TokenResponseTest, StatusHeadersAndValueAreHandedOutAndNullOutsRefused) {
   EXPECT_EQ(value, 4242u);
   EXPECT_EQ(r.GetResponseValue(nullptr), -1);
   EXPECT_EQ(r.GetAccessToken(nullptr), -1);
-  EXPECT_EQ(r.GetHeader(u"x", nullptr), -1);
+  EXPECT_EQ(r.GetHeader(W(u"x"), nullptr), -1);
 
   HttpClientDouble::ScriptResult("GetStatusText", 0);  // the text is kept only when its getter succeeds
   EXPECT_EQ(Get(Read(), &CTokenResponse::GetStatusText), kNone);

@@ -9,6 +9,7 @@
 #include "oauth/requests/oauth_request.h"
 #include "oauthclient/host_runtime.h"
 #include "tests/double/http_client_double.h"
+#include "tests/requests/test_text.h"
 
 namespace OAuthClient {
 namespace {
@@ -19,9 +20,9 @@ class ResourceRetrieverTest : public ::testing::Test {
  protected:
   void SetUp() override {
     HttpClientDouble::Reset();
-    request_->SetUrl(u"https://rs.example/api");
-    request_->SetMethod(u"GET");
-    request_->SetAccessToken(u"tok 1");
+    request_->SetUrl(W(u"https://rs.example/api"));
+    request_->SetMethod(W(u"GET"));
+    request_->SetAccessToken(W(u"tok 1"));
   }
   void TearDown() override { request_->Release(); }
 
@@ -54,16 +55,16 @@ TEST_F(ResourceRetrieverTest, SendsBearerAndWrapsTheAnswer) {
   EXPECT_EQ(response->GetStatusCode(), 404u);
   const WideChar* text = nullptr;
   ASSERT_EQ(response->GetStatusText(&text), 1);
-  EXPECT_EQ(std::u16string(text), u"Not Found");
-  ASSERT_EQ(response->GetHeader(u"Content-Type", &text), 1);
-  EXPECT_EQ(std::u16string(text), u" a/b");
-  ASSERT_EQ(response->GetHeader(u"X-Empty", &text), 1);
-  EXPECT_EQ(std::u16string(text), u"");
-  text = u"kept";
-  EXPECT_EQ(response->GetHeader(u"content-type", &text), -1);
-  EXPECT_EQ(std::u16string(text), u"kept");
+  EXPECT_EQ(Text(text), u"Not Found");
+  ASSERT_EQ(response->GetHeader(W(u"Content-Type"), &text), 1);
+  EXPECT_EQ(Text(text), u" a/b");
+  ASSERT_EQ(response->GetHeader(W(u"X-Empty"), &text), 1);
+  EXPECT_EQ(Text(text), u"");
+  text = W(u"kept");
+  EXPECT_EQ(response->GetHeader(W(u"content-type"), &text), -1);
+  EXPECT_EQ(Text(text), u"kept");
   ASSERT_EQ(response->GetBodyTextDetected(&text), 1);
-  EXPECT_EQ(std::u16string(text), u"\uFEFFHi");
+  EXPECT_EQ(Text(text), u"\uFEFFHi");
   EXPECT_EQ(response->GetBodyText(&text, 4), -1);
   ASSERT_EQ(response->GetBodyText(&text, Utf8), 1);
   std::uintptr_t value = 7;
@@ -76,14 +77,14 @@ TEST_F(ResourceRetrieverTest, SendsBearerAndWrapsTheAnswer) {
 TEST_F(ResourceRetrieverTest, CopiesSettingsAndOwnHeadersAndSendsTheBody) {
   request_->SetOptionFlagA(2);
   request_->SetOptionFlagB(9);
-  request_->SetStringTriple(u"http://proxy", u"user", nullptr);
-  request_->SetStringPair(u"http://proxy", u"localhost");
+  request_->SetStringTriple(W(u"http://proxy"), W(u"user"), nullptr);
+  request_->SetStringPair(W(u"http://proxy"), W(u"localhost"));
   request_->SetOptionValueA(1);
   request_->SetOptionValueB(2);
   request_->SetOptionValueC(3);
   request_->SetSecureProtocol(7);
-  request_->AddHeader(u"authorization", u"Basic eA==");
-  request_->SetMethod(u"PUT");
+  request_->AddHeader(W(u"authorization"), W(u"Basic eA=="));
+  request_->SetMethod(W(u"PUT"));
   const unsigned char body[] = {'a', 'b'};
   request_->SetBody(body, 2);
   HttpClientDouble::ScriptResult("SendBytes", -13);
@@ -100,11 +101,11 @@ TEST_F(ResourceRetrieverTest, CopiesSettingsAndOwnHeadersAndSendsTheBody) {
 
 TEST_F(ResourceRetrieverTest, MissingPartsSendNothing) {
   IOAuthRequest* noToken = new COAuthRequest();
-  noToken->SetMethod(u"GET");
-  noToken->SetUrl(u"https://x/");
+  noToken->SetMethod(W(u"GET"));
+  noToken->SetUrl(W(u"https://x/"));
   IOAuthRequest* noUrl = new COAuthRequest();
-  noUrl->SetMethod(u"GET");
-  noUrl->SetAccessToken(u"t");
+  noUrl->SetMethod(W(u"GET"));
+  noUrl->SetAccessToken(W(u"t"));
   CResourceRetriever retriever;
   IResourceResponse* response = nullptr;
   EXPECT_EQ(retriever.Retrieve(noToken, &response), -1);
@@ -118,7 +119,7 @@ TEST_F(ResourceRetrieverTest, MissingPartsSendNothing) {
 }
 
 TEST_F(ResourceRetrieverTest, UnboundRetrieverAnswersMinusOneAndUnloads) {
-  ZqshrSetRefused(u"ZQHTTPCLIENT.DLL", 1);
+  ZqshrSetRefused(W(u"ZQHTTPCLIENT.DLL"), 1);
   {
     CResourceRetriever refused;
     ZqshrSetRefused(nullptr, 0);
