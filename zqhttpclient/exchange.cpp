@@ -62,21 +62,32 @@ bool AppendHeader(SList* list, const char* line) {
   return true;
 }
 
-// The caller's headers in libcurl's list, without the credentials when the hop may not carry them.
-bool BuildHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, bool hasBody, SList* list) {
-  // One buffer for every line: libcurl copies each line, so the buffer is refilled rather than rebuilt.
-  std::string line;
+// Writes the hop's header lines in libcurl's syntax, one per "\n" ("Name;" sends an empty value, "Name:" would
+// remove the header; no accepted field holds a line break, so "\n" cannot occur inside one), without the
+// credentials when the hop may not carry them. The transfer's header list is rebuilt only when these lines differ
+// from those it was built from: successive requests of one kind send the same lines, and a rebuild costs two
+// allocations per line.
+bool PrepareHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, bool hasBody, Transfer& transfer) {
+  std::string& lines = transfer.nextHeaderLines;
+  lines.clear();
   for (const auto& [name, value] : headers.Fields()) {
     if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
-    line.assign(name);
-    line.append(value.empty() ? ";" : ": ");
-    line.append(value);
-    if (!AppendHeader(list, line.c_str())) return false;
+    lines.append(name).append(value.empty() ? ";" : ": ").append(value).push_back('\n');
   }
-  if (hasBody && !headers.Find("Content-Type")) {
-    if (!AppendHeader(list, "Content-Type:")) return false;
+  if (hasBody && !headers.Find("Content-Type")) lines.append("Content-Type:\n");
+  if (!headers.Find("Expect")) lines.append("Expect:\n");
+  if (transfer.headers && lines == transfer.headerLines) return true;
+
+  SList list;
+  std::string line;  // libcurl copies each line, so one buffer serves them all
+  for (std::size_t start = 0; start < lines.size();) {
+    const std::size_t end = lines.find('\n', start);
+    line.assign(lines, start, end - start);
+    if (!AppendHeader(&list, line.c_str())) return false;
+    start = end + 1;
   }
-  if (!headers.Find("Expect") && !AppendHeader(list, "Expect:")) return false;
+  transfer.headers = std::move(list);
+  transfer.headerLines.swap(lines);
   return true;
 }
 
@@ -257,8 +268,10 @@ std::string ErrorTextFor(std::int32_t result, const char* curlText, CURLcode cod
   return curl_easy_strerror(code);
 }
 
-// Reads the hop's status and URL into `result`; returns where the answer redirects to ("" when nowhere).
-std::string ReadTransferInfo(CURL* easy, ExchangeResult* result) {
+// Reads the hop's status and URL into `result`; returns where the answer redirects to ("" when nowhere). libcurl
+// follows no redirect itself, so the URL it ended on is nearly always the hop's own, byte for byte: then
+// *endedOnHopUrl is set and no copy is made (the caller takes the hop's URL instead).
+std::string ReadTransferInfo(CURL* easy, const std::string& hopUrl, ExchangeResult* result, bool* endedOnHopUrl) {
   long status = 0;
   char* effective = nullptr;
   char* redirect = nullptr;
@@ -266,7 +279,8 @@ std::string ReadTransferInfo(CURL* easy, ExchangeResult* result) {
   curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
   curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &redirect);
   result->status = static_cast<std::uint32_t>(status);
-  if (effective != nullptr) result->effectiveUrl = effective;
+  *endedOnHopUrl = effective != nullptr && hopUrl == effective;
+  if (effective != nullptr && !*endedOnHopUrl) result->effectiveUrl = effective;
   return redirect != nullptr ? redirect : "";
 }
 
@@ -277,10 +291,11 @@ struct Hop {
   long timeoutMs;
 };
 
-// Sends one request of the chain on `transfer` and fills `result` with its outcome. Returns the answer's redirect
-// target ("" for none, or when the hop failed).
+// Sends one request of the chain on `transfer` and fills `result` with its outcome (its effective URL only when it
+// is not the hop's own; *endedOnHopUrl says so). Returns the answer's redirect target ("" for none, or when the hop
+// failed).
 std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeRequest& request, const Hop& hop,
-                    const CaLocations& ca, ResponseCapture* capture, ExchangeResult* result) {
+                    const CaLocations& ca, ResponseCapture* capture, ExchangeResult* result, bool* endedOnHopUrl) {
   CURL* easy = transfer.easy.get();
   const std::string& method = hop.request.method;
   if (!transfer.profile || !transfer.profile->Matches(*request.settings, method, hop.body.has_value(), ca)) {
@@ -289,15 +304,14 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
     ConfigureProfile(easy, profile);
     transfer.profile = std::move(profile);
   }
-  SList headers;
   CallbackState state{capture, false};
   // libcurl writes a zero-terminated message here; only the first byte has to say "none yet".
   char errorBuffer[CURL_ERROR_SIZE];
   errorBuffer[0] = '\0';
   TransferOutcome outcome;
   outcome.viaProxy = request.settings->proxy != ComponentSettings::Proxy::kNone;
-  if (!BuildHeaderList(*request.headers, hop.request, hop.body.has_value(), &headers) ||
-      !ConfigureRequest(easy, hop.request.url, hop.body, headers.get(), hop.timeoutMs, &state, errorBuffer)) {
+  if (!PrepareHeaderList(*request.headers, hop.request, hop.body.has_value(), transfer) ||
+      !ConfigureRequest(easy, hop.request.url, hop.body, transfer.headers.get(), hop.timeoutMs, &state, errorBuffer)) {
     outcome.code = CURLE_OUT_OF_MEMORY;
   } else {
     RunTransfer(easy, transfer.multi.get(), *request.settings, &outcome);
@@ -306,16 +320,15 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
   outcome.headerTooLarge = capture->HeaderTooLarge();
   outcome.withinResponseHeaders = capture->WithinHeaderBlock();
   result->result = state.outOfMemory ? kHttpOutOfMemory : TranslateOutcome(outcome);
-  std::string target = ReadTransferInfo(easy, result);
+  std::string target = ReadTransferInfo(easy, hop.request.url, result, endedOnHopUrl);
   if (result->result != kHttpOk) {
     result->errorText = outcome.receiveTimedOut ? "no data arrived within the receive timeout"
                                                 : ErrorTextFor(result->result, errorBuffer, outcome.code);
     target.clear();
   }
-  // The buffers the handle points at end here. A handle whose exchange failed is configured afresh by its
-  // next user, so no state of a failure carries over.
+  // The error buffer the handle points at ends here (the header list stays with the transfer). A handle whose
+  // exchange failed is configured afresh by its next user, so no state of a failure carries over.
   curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
-  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, nullptr);
   if (result->result != kHttpOk) transfer.profile.reset();
   return target;
 }
@@ -345,6 +358,7 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
     const Clock::time_point deadline =
         start + std::chrono::milliseconds(request.settings->EffectiveExchangeTimeoutMs());
     RedirectHop hop{request.url, std::string(request.method), body.has_value(), true};
+    bool endedOnHopUrl = false;
     for (;;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
       if (left <= 0) {
@@ -353,8 +367,8 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
         break;
       }
       const std::optional<std::string_view> hopBody = hop.sendsBody ? body : BodyToSend(hop.method, std::nullopt);
-      const std::string target =
-          SendHop(*transfer, runtime.Pool(), request, Hop{hop, hopBody, static_cast<long>(left)}, ca, capture, &result);
+      const std::string target = SendHop(*transfer, runtime.Pool(), request, Hop{hop, hopBody, static_cast<long>(left)},
+                                         ca, capture, &result, &endedOnHopUrl);
       if (result.result != kHttpOk || !request.settings->followRedirects) break;
       RedirectDecision decision = DecideRedirect(hop, body ? body->size() : 0, result.status, target);
       if (decision.action == RedirectAction::kAnswer) break;
@@ -369,8 +383,11 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
         break;
       }
       ++result.redirects;
+      if (endedOnHopUrl) result.effectiveUrl = hop.url;  // the next hop may time out before it is sent
+      endedOnHopUrl = false;
       hop = std::move(decision.next);
     }
+    if (endedOnHopUrl) result.effectiveUrl = std::move(hop.url);
     result.durationUs =
         static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start).count());
   } catch (const std::bad_alloc&) {

@@ -63,7 +63,37 @@ std::string NormalizeBypassList(std::string_view list) {
   return out;
 }
 
+// Below this many bytes a body is kept beside its text: dropping it would save little and cost a pass.
+constexpr std::size_t kDropBodyFromBytes = 64 * 1024;
+
+bool TextRepeatsBytes(std::u16string_view text, std::string_view bytes) {
+  return text.size() == bytes.size() &&
+         std::equal(bytes.begin(), bytes.end(), text.begin(),
+                    [](char byte, char16_t unit) { return static_cast<unsigned char>(byte) == unit; });
+}
+
 }  // namespace
+
+void ReceivedAnswer::MakeBodyText() {
+  if (bodyTextReady) return;
+  bodyText = DecodeBody(body_, CharsetOfContentType(contentType));
+  bodyTextReady = true;
+  if (!bodyHandedOut_ && body_.size() >= kDropBodyFromBytes && TextRepeatsBytes(bodyText, body_)) {
+    std::string().swap(body_);
+    bodyInText_ = true;
+  }
+}
+
+const std::string& ReceivedAnswer::HandOutBody() {
+  if (bodyInText_) {
+    body_.resize(bodyText.size());
+    std::transform(bodyText.begin(), bodyText.end(), body_.begin(),
+                   [](char16_t unit) { return static_cast<char>(static_cast<unsigned char>(unit)); });
+    bodyInText_ = false;
+  }
+  bodyHandedOut_ = true;
+  return body_;
+}
 
 std::uint32_t CHttpClient::GetInterfaceVersion() { return kHttpClientInterfaceVersion; }
 
@@ -255,9 +285,9 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
     ReceivedAnswer& answer = answer_.emplace();
     answer.status = result.status;
     answer.reason = capture.ReasonPhrase();
-    if (auto type = capture.FieldValue("Content-Type")) answer.contentType = std::move(*type);
     answer.headerBlock = capture.TakeHeaderBlock();
-    answer.body = capture.TakeBody();
+    if (const auto type = capture.ContentTypeIn(answer.headerBlock)) answer.contentType = *type;
+    answer.SetBody(capture.TakeBody());
   }
   return lastResult_;
 }
@@ -279,7 +309,7 @@ std::int32_t CHttpClient::GetResponseHeader(const WideChar* name, const WideChar
   return Guarded([&]() -> std::int32_t {
     if (name == nullptr || out == nullptr) return kHttpBadArgument;
     if (!answer_) return -1;
-    const std::optional<std::string> value = FindHeaderField(answer_->headerBlock, WideToUtf8(name));
+    const std::optional<std::string_view> value = FindHeaderField(answer_->headerBlock, WideToUtf8(name));
     if (!value) return -1;
     answer_->headerValueText = HeaderBytesToUtf16(*value);
     return HandOut(answer_->headerValueText, out);
@@ -287,7 +317,7 @@ std::int32_t CHttpClient::GetResponseHeader(const WideChar* name, const WideChar
 }
 
 std::uint32_t CHttpClient::GetResponseBodyLength() {
-  return answer_ ? static_cast<std::uint32_t>(answer_->body.size()) : 0;
+  return answer_ ? static_cast<std::uint32_t>(answer_->BodyLength()) : 0;
 }
 
 std::int32_t CHttpClient::GetResponseHeadersText(const WideChar** out) {
@@ -300,11 +330,14 @@ std::int32_t CHttpClient::GetResponseHeadersText(const WideChar** out) {
 }
 
 std::int32_t CHttpClient::GetResponseBody(const unsigned char** data, std::uint32_t* length) {
-  if (data == nullptr || length == nullptr) return kHttpBadArgument;
-  if (!answer_) return -1;
-  *data = answer_->body.empty() ? nullptr : reinterpret_cast<const unsigned char*>(answer_->body.data());
-  *length = static_cast<std::uint32_t>(answer_->body.size());
-  return kHttpOk;
+  return Guarded([&]() -> std::int32_t {
+    if (data == nullptr || length == nullptr) return kHttpBadArgument;
+    if (!answer_) return -1;
+    const std::string& body = answer_->HandOutBody();
+    *data = body.empty() ? nullptr : reinterpret_cast<const unsigned char*>(body.data());
+    *length = static_cast<std::uint32_t>(body.size());
+    return kHttpOk;
+  });
 }
 
 std::int32_t CHttpClient::GetResponseContentType(const WideChar** out) {
@@ -320,10 +353,7 @@ std::int32_t CHttpClient::GetResponseText(const WideChar** out) {
   return Guarded([&]() -> std::int32_t {
     if (out == nullptr) return kHttpBadArgument;
     if (!answer_) return -1;
-    if (!answer_->bodyTextReady) {
-      answer_->bodyText = DecodeBody(answer_->body, CharsetOfContentType(answer_->contentType));
-      answer_->bodyTextReady = true;
-    }
+    answer_->MakeBodyText();
     return HandOut(answer_->bodyText, out);
   });
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "oauthclient/http_client.h"
 #include "zqhttpclient/component_settings.h"
@@ -17,12 +18,26 @@ namespace OAuthClient::Http {
 struct ReceivedAnswer {
   std::uint32_t status = 0;
   std::string headerBlock;
-  std::string body;
   std::optional<std::string> reason;
-  std::string contentType;
+  std::string_view contentType;  // a view into headerBlock, which never changes once set
   // UTF-16 forms, made on first request.
   std::u16string headerBlockText, reasonText, contentTypeText, bodyText, headerValueText;
   bool bodyTextReady = false;
+
+  // Takes the received body.
+  void SetBody(std::string bytes) { body_ = std::move(bytes); }
+  std::size_t BodyLength() const { return bodyInText_ ? bodyText.size() : body_.size(); }
+  // The body's bytes, made again from the text when they were dropped; from here on they stay, as a host may
+  // hold the pointer.
+  const std::string& HandOutBody();
+  // Makes bodyText (once) and drops a large body whose bytes it repeats unit for unit (an ASCII or Latin-1
+  // answer read as such): a token host reads only the text, and the answer then holds its largest part once.
+  void MakeBodyText();
+
+ private:
+  std::string body_;
+  bool bodyInText_ = false;     // body_ was dropped: each byte is the unit of bodyText at its position
+  bool bodyHandedOut_ = false;  // a host was pointed at body_, so it is never dropped
 };
 
 // Implements every slot of IHttpClient as its header documents. The boundary methods only translate pointers and

@@ -24,6 +24,7 @@ bool ResponseCapture::AddHeaderLine(std::string_view line) {
     // A new answer begins; whatever came before belonged to an earlier one. Its body (a redirect's page) too.
     headerBlock_.clear();
     body_.clear();
+    contentType_.reset();
     statusLine_.assign(bare);
   }
   withinHeaderBlock_ = !bare.empty();
@@ -33,9 +34,29 @@ bool ResponseCapture::AddHeaderLine(std::string_view line) {
   }
   // A typical block fits, so the lines that follow append without regrowing it.
   if (headerBlock_.capacity() < kTypicalHeaderBlockBytes) headerBlock_.reserve(kTypicalHeaderBlockBytes);
-  headerBlock_.append(bare);
-  headerBlock_.append("\r\n");
+  const std::size_t lineStart = headerBlock_.size();
+  if (line.size() == bare.size() + 2 && line.substr(bare.size()) == "\r\n") {
+    headerBlock_.append(line);  // already as kept, in one step
+  } else {
+    headerBlock_.append(bare).append("\r\n");
+  }
+  if (!contentType_) NoteContentType(bare, lineStart);
   return true;
+}
+
+void ResponseCapture::NoteContentType(std::string_view line, std::size_t lineStart) {
+  constexpr std::string_view kName = "Content-Type";
+  // Most lines are ruled out by their first letter before the colon is looked for.
+  if (line.size() <= kName.size() || (line.front() != 'C' && line.front() != 'c') || IsStatusLine(line)) return;
+  const std::size_t colon = line.find(':');
+  if (colon == std::string_view::npos || !EqualsIgnoringAsciiCase(TrimHttpSpace(line.substr(0, colon)), kName)) return;
+  const std::string_view value = TrimHttpSpace(line.substr(colon + 1));
+  contentType_ = std::make_pair(lineStart + static_cast<std::size_t>(value.data() - line.data()), value.size());
+}
+
+std::optional<std::string_view> ResponseCapture::ContentTypeIn(std::string_view block) const {
+  if (!contentType_) return std::nullopt;
+  return block.substr(contentType_->first, contentType_->second);
 }
 
 bool ResponseCapture::AddBody(std::string_view bytes) {
@@ -58,12 +79,12 @@ std::optional<std::string> ResponseCapture::ReasonPhrase() const {
   return std::string(reason);
 }
 
-std::optional<std::string> FindHeaderField(std::string_view block, std::string_view name) {
+std::optional<std::string_view> FindHeaderField(std::string_view block, std::string_view name) {
   for (std::string_view line : HeaderLines(block, LineBreak::kCrLf)) {
     const std::size_t colon = line.find(':');
     if (colon != std::string_view::npos && !IsStatusLine(line) &&
         EqualsIgnoringAsciiCase(TrimHttpSpace(line.substr(0, colon)), name))
-      return std::string(TrimHttpSpace(line.substr(colon + 1)));
+      return TrimHttpSpace(line.substr(colon + 1));
   }
   return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace OAuthClient::Http {
 
@@ -14,7 +15,8 @@ namespace OAuthClient::Http {
 // body is cut off at the cap: the callback then reports the overflow and the transfer is aborted.
 // Returns the value of the first field of that name (ASCII case-insensitive) in a header block of CR LF ended
 // lines, trimmed; none when absent. The status line is never taken for a field.
-std::optional<std::string> FindHeaderField(std::string_view block, std::string_view name);
+// The value is a view into `block`.
+std::optional<std::string_view> FindHeaderField(std::string_view block, std::string_view name);
 
 // The most bytes one answer's header block may take. Far above what servers send (a few KiB), and low enough that
 // a server streaming header lines cannot grow the block without end.
@@ -46,14 +48,23 @@ class ResponseCapture {
   // Returns the reason phrase of the last status line ("OK" of "HTTP/1.1 200 OK"); none when the line has
   // none (HTTP/2 and HTTP/3 carry none) or no status line was received.
   std::optional<std::string> ReasonPhrase() const;
+  // Returns the last answer's Content-Type value as FindHeaderField finds it, read from `block`, which is that
+  // answer's header block (HeaderBlock() or what TakeHeaderBlock() gave); its place was noted as the line arrived.
+  std::optional<std::string_view> ContentTypeIn(std::string_view block) const;
   // Returns FindHeaderField of the last answer's block.
-  std::optional<std::string> FieldValue(std::string_view name) const { return FindHeaderField(headerBlock_, name); }
+  std::optional<std::string> FieldValue(std::string_view name) const {
+    if (const auto value = FindHeaderField(headerBlock_, name)) return std::string(*value);
+    return std::nullopt;
+  }
 
  private:
   std::size_t maxBodyBytes_;
   bool overflowed_ = false;
   bool headerTooLarge_ = false;
   bool withinHeaderBlock_ = false;
+  void NoteContentType(std::string_view line, std::size_t lineStart);
+
+  std::optional<std::pair<std::size_t, std::size_t>> contentType_;  // offset and length of the value in the block
   std::string statusLine_;
   std::string headerBlock_;
   std::string body_;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "zqhttpclient/curl_handles.h"
@@ -16,8 +17,14 @@ namespace OAuthClient::Http {
 // One transfer handle: an easy handle and the multi handle that drives it. The multi handle owns the
 // connection cache, so a pooled pair keeps its keep-alive connections (and TLS state) from one request to the
 // next, the way one long-lived easy handle would. `profile` is what the easy handle is configured with; none after
-// a reset or a failed exchange, so that the next user configures it from scratch.
+// a reset or a failed exchange, so that the next user configures it from scratch. `headers` is the header list of
+// the last request and `headerLines` the lines it was built from, one per "\n": a request with the same lines
+// reuses the list rather than building it again. The list is declared first so that it outlives the easy handle
+// that points at it.
 struct Transfer {
+  SList headers;
+  std::string headerLines;
+  std::string nextHeaderLines;  // scratch for the next request's lines; keeps its capacity between requests
   EasyHandle easy;
   MultiHandle multi;
   std::optional<TransferProfile> profile;

@@ -27,7 +27,8 @@ int WideCharToMultiByte(std::uint32_t codePage, const char16_t* text, int count,
 // returned. Returns the units written, or 0 on failure (as for WideCharToMultiByte; an output too small for a
 // surrogate pair counts as too small). UTF-8: malformed input becomes as many U+FFFD as
 // Windows gives: one per byte that cannot start a sequence (a stray continuation byte, C0, C1, F5-FF), one per
-// truncated sequence, and one for a lead with a first continuation byte that makes an overlong form, a surrogate
+// truncated sequence (never taking the byte after it, also where the input ends first: E2 41 is U+FFFD, 'A';
+// Wine 8 drops the 'A'), and one for a lead with a first continuation byte that makes an overlong form, a surrogate
 // or a value above U+10FFFF (E0 80 80 gives two: E0 80, then the stray 80). ANSI: the five bytes Windows-1252 leaves
 // undefined map to U+0081, U+008D, U+008F, U+0090 and U+009D, as Windows does.
 int MultiByteToWideChar(std::uint32_t codePage, const char* bytes, int count, char16_t* out, int outSize);

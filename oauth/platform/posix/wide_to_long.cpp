@@ -23,10 +23,17 @@ constexpr char16_t kDigitZeros[] = {
     0x0CE6, 0x0D66, 0x0E50, 0x0ED0, 0x0F20, 0x1040, 0x17E0, 0x1810, 0xFF10,
 };
 
-bool IsWhiteSpace(char16_t unit) { return std::binary_search(std::begin(kWhiteSpace), std::end(kWhiteSpace), unit); }
+// Printable ASCII other than the space, and the units between it and U+00A0, are never white space: the common
+// case is answered without the search.
+bool IsWhiteSpace(char16_t unit) {
+  if (unit > u' ' && unit < 0x00A0) return false;
+  return std::binary_search(std::begin(kWhiteSpace), std::end(kWhiteSpace), unit);
+}
 
-// Returns the digit value of `unit`, or -1 when it is not a digit.
+// Returns the digit value of `unit`, or -1 when it is not a digit. ASCII digits, the usual ones, skip the search.
 int DigitValue(char16_t unit) {
+  if (unit >= u'0' && unit <= u'9') return unit - u'0';
+  if (unit < kDigitZeros[1]) return -1;
   const auto* next = std::upper_bound(std::begin(kDigitZeros), std::end(kDigitZeros), unit);
   if (next == std::begin(kDigitZeros)) return -1;
   const int offset = unit - *(next - 1);
