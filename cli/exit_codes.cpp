@@ -32,8 +32,13 @@ const char* DescribeFailedResult(std::int32_t result) {
     case kHttpTlsFailed:
       return "the TLS handshake failed";
     case kHttpCertificateRejected:
+#if defined(_WIN32)
+      return "the server certificate was rejected (add its CA to the Windows certificate store; --insecure skips "
+             "the check)";
+#else
       return "the server certificate was rejected (name its CA with --cacert FILE or --capath DIR; --insecure skips "
              "the check)";
+#endif
     case kHttpTooManyRedirects:
       return "too many redirects";
     case kHttpResponseTooLarge:
