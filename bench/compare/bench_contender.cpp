@@ -447,7 +447,13 @@ int main(int argc, char** argv) {
       if (line.rfind("run ", 0) == 0) answer = RunBatch(contenders, std::atol(line.c_str() + 4), 0);
       else if (line.rfind("count ", 0) == 0) answer = RunBatch(contenders, 0, std::atol(line.c_str() + 6));
       else if (line == "memory") answer = MemoryLine();
-      else if (line == "quit") break;
+      else if (line.rfind("url ", 0) == 0) {
+        // The same contender, new objects, another URL: the one-time costs of the process stay paid.
+        contenders.clear();
+        options.url = line.substr(4);
+        for (int i = 0; i < options.threads; ++i) contenders.push_back(MakeContender(options));
+        answer = "ok";
+      } else if (line == "quit") break;
       else answer = "error unknown command: " + line;
       std::cout << answer << std::endl;
       if (answer.rfind("error", 0) == 0) {

@@ -11,9 +11,11 @@ Every contender is a long-running process speaking the line protocol of bench_co
       each baseline, the median of the per-round ratios (both contenders measured in the same round).
   compare.py memory --title TEXT --contender NAME=COMMAND ... --requests N [--cpu LIST]
       Prints each contender's resident memory before and after N requests (after one warm-up request).
-  compare.py peak --title TEXT --contender NAME=COMMAND ... --response-bytes N [--cpu LIST]
+  compare.py peak --title TEXT --contender NAME=COMMAND ... --response-bytes N [--warmup-url URL] [--cpu LIST]
       Prints how much each contender's peak resident memory grew for one request whose answer is N bytes, and
-      that growth over N.
+      that growth over N. With --warmup-url, first as the process's first request, then (in a new process) after
+      one request to URL, whose own growth is printed too: what the answer costs without the process's one-time
+      costs (the first load of the component and libcurl, their first buffers).
 
 --cpu pins every contender to the CPUs given (taskset -c LIST). Any contender error ends the run with status 1.
 """
@@ -27,6 +29,7 @@ import sys
 class Contender:
     def __init__(self, name, command, cpu):
         self.name = name
+        self.command = command
         argv = shlex.split(command)
         if cpu:
             argv = ["taskset", "-c", cpu] + argv
@@ -120,6 +123,26 @@ def peak(args, contenders):
         _, peak_after = c.memory()
         print("  %-*s %8d KiB  = %.2fx the answer's size" %
               (width, c.name, peak_after - peak_before, (peak_after - peak_before) / size_kib), flush=True)
+    if not args.warmup_url:
+        return
+    print("after one warm-up request to %s (a new process each)" % args.warmup_url)
+    for c in contenders:
+        fresh = Contender(c.name, c.command, args.cpu)
+        try:
+            argv = shlex.split(c.command)
+            large_url = argv[argv.index("--url") + 1]
+            _, peak_start = fresh.memory()
+            fresh.ask("url " + args.warmup_url)
+            fresh.count(1)
+            _, peak_before = fresh.memory()
+            fresh.ask("url " + large_url)
+            fresh.count(1)
+            _, peak_after = fresh.memory()
+        finally:
+            fresh.close()
+        print("  %-*s %8d KiB  = %.2fx the answer's size  (the warm-up request: %d KiB)" %
+              (width, c.name, peak_after - peak_before, (peak_after - peak_before) / size_kib,
+               peak_before - peak_start), flush=True)
 
 
 def main():
@@ -133,6 +156,7 @@ def main():
     parser.add_argument("--warmup-ms", type=int, default=200)
     parser.add_argument("--requests", type=int, default=100000)
     parser.add_argument("--response-bytes", type=int, default=0)
+    parser.add_argument("--warmup-url", default="")
     parser.add_argument("--cpu", default="")
     args = parser.parse_args()
 
