@@ -20,11 +20,10 @@ std::int32_t RequestHeaderStore::Add(const WideChar* name, const WideChar* value
 }
 
 void RequestHeaderStore::Get(const WideChar* name, const WideChar** out) {
-  // The name may be the very text this cache handed out last time, so it is copied before the cache is dropped.
-  const std::u16string key(ViewOf(name));
+  // The name may be the very text this cache handed out last time, so it is looked up before the cache is dropped
+  // (the value found is a copy of its own).
+  const std::optional<std::u16string> value = list_.Find(ViewOf(name));
   headerValue_.Clear();
-  if (key.empty()) return;
-  const std::optional<std::u16string> value = list_.Find(key);
   if (!value) return;
   headerValue_.Set(*value);
   if (out != nullptr) *out = headerValue_.Get();

@@ -2,6 +2,7 @@
 #include "oauth/resource/resource_retriever.h"
 
 #include <string>
+#include <string_view>
 
 #include "oauth/http/transport_settings_copy.h"
 #include "oauth/responses/resource_response.h"
@@ -27,7 +28,11 @@ bool AddBearerAuthorization(IOAuthRequest& request, IHttpClient& client) {
   const WideChar* token = nullptr;
   request.GetAccessToken(&token);
   if (IsNullOrEmpty(token)) return false;
-  const std::u16string value = u"Bearer " + std::u16string(ViewOf(token));
+  constexpr std::u16string_view kScheme = u"Bearer ";
+  const std::u16string_view tokenText = ViewOf(token);
+  std::u16string value;
+  value.reserve(kScheme.size() + tokenText.size());
+  value.append(kScheme).append(tokenText);
   client.AddRequestHeader(AsWide(u"Authorization"), AsWide(value.c_str()), 0);
   return true;
 }

@@ -1,6 +1,13 @@
 // CTokenResponse: the token endpoint's answer (status, headers, reply text and the OAuth members of its JSON reply).
 #include "oauth/responses/token_response.h"
 
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
 #include "oauth/platform/wide_to_long.h"
 #include "oauth/text/boundary_text.h"
 
@@ -13,6 +20,37 @@ std::int32_t HandOut(const StringProperty& property, const WideChar** out) {
   if (out == nullptr || !property.IsSet()) return -1;
   *out = property.Get();
   return 1;
+}
+
+// The members a response keeps (RFC 6749 sections 5.1 and 5.2), as indexes into kKeptMemberNames and KeptMembers.
+enum KeptMember : std::size_t {
+  kError,
+  kErrorDescription,
+  kErrorUri,
+  kState,
+  kTokenType,
+  kAccessToken,
+  kRefreshToken,
+  kExpiresIn,
+  kKeptMemberCount,
+};
+
+constexpr std::array<std::u16string_view, kKeptMemberCount> kKeptMemberNames = {
+    u"error",      u"error_description", u"error_uri",     u"state",
+    u"token_type", u"access_token",      u"refresh_token", u"expires_in"};
+
+// The value of each kept member the reply has.
+using KeptMembers = std::array<std::optional<std::u16string_view>, kKeptMemberCount>;
+
+// Picks the kept members out of the reply in one pass over its members (the map holds each name once, with its
+// first value), rather than one look-up per kept name.
+KeptMembers PickKeptMembers(const TokenFieldMap& fields) {
+  KeptMembers members;
+  for (const auto& [name, value] : fields) {
+    const auto kept = std::find(kKeptMemberNames.begin(), kKeptMemberNames.end(), name);
+    if (kept != kKeptMemberNames.end()) members[static_cast<std::size_t>(kept - kKeptMemberNames.begin())] = value;
+  }
+  return members;
 }
 
 }  // namespace
@@ -43,34 +81,25 @@ void CTokenResponse::ReadAnswer(IHttpClient& client) {
 }
 
 void CTokenResponse::TakeMembers(const TokenFieldMap& fields) {
+  const KeptMembers members = PickKeptMembers(fields);
   // An "error" member makes an error reply even with an empty value or a 200 status (RFC 6749 section 5.2).
-  if (fields.count(u"error") != 0) {
-    TakeErrorMembers(fields);
-  } else {
-    TakeTokenMembers(fields);
+  if (members[kError]) {
+    TakeMember(members[kError], &error_);
+    TakeMember(members[kErrorDescription], &errorDescription_);
+    TakeMember(members[kErrorUri], &errorUri_);
+    TakeMember(members[kState], &state_);
+    return;
   }
-}
-
-void CTokenResponse::TakeErrorMembers(const TokenFieldMap& fields) {
-  TakeMember(fields, u"error", &error_);
-  TakeMember(fields, u"error_description", &errorDescription_);
-  TakeMember(fields, u"error_uri", &errorUri_);
-  TakeMember(fields, u"state", &state_);
-}
-
-void CTokenResponse::TakeTokenMembers(const TokenFieldMap& fields) {
-  TakeMember(fields, u"token_type", &tokenType_);
-  TakeMember(fields, u"access_token", &accessToken_);
-  TakeMember(fields, u"refresh_token", &refreshToken_);
+  TakeMember(members[kTokenType], &tokenType_);
+  TakeMember(members[kAccessToken], &accessToken_);
+  TakeMember(members[kRefreshToken], &refreshToken_);
   // Read like _wtol, which also accepts the quoted "3600" that some servers send and stops at the line break or
   // blank that a bare value keeps.
-  const auto expiresIn = fields.find(u"expires_in");
-  if (expiresIn != fields.end()) expiresIn_ = Platform::WideToLong(std::u16string(expiresIn->second).c_str());
+  if (members[kExpiresIn]) expiresIn_ = Platform::WideToLong(std::u16string(*members[kExpiresIn]).c_str());
 }
 
-void CTokenResponse::TakeMember(const TokenFieldMap& fields, std::u16string_view name, StringProperty* property) {
-  const auto member = fields.find(name);
-  if (member != fields.end()) property->Set(member->second);
+void CTokenResponse::TakeMember(const std::optional<std::u16string_view>& value, StringProperty* property) {
+  if (value) property->Set(*value);
 }
 
 std::int32_t CTokenResponse::GetHeader(const WideChar* name, const WideChar** out) {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "oauth/responses/compact_text.h"
 #include "oauth/responses/response_headers.h"
@@ -58,10 +59,8 @@ class CTokenResponse final : public ITokenResponse {
 
   void ReadAnswer(IHttpClient& client);
   void TakeMembers(const TokenFieldMap& fields);
-  void TakeErrorMembers(const TokenFieldMap& fields);
-  void TakeTokenMembers(const TokenFieldMap& fields);
-  // Stores fields[name] by the set-string rule into `property`.
-  static void TakeMember(const TokenFieldMap& fields, std::u16string_view name, StringProperty* property);
+  // Stores the value, when the reply has the member, by the set-string rule into `property`.
+  static void TakeMember(const std::optional<std::u16string_view>& value, StringProperty* property);
 
   StringProperty accessToken_;
   StringProperty refreshToken_;
