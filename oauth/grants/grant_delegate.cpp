@@ -26,16 +26,15 @@ std::int32_t AuthorizeClient(ITokenRequest& request, IHttpClient& client) {
 
 // With "GET" the form goes into the URL's query: the URL is not examined, so one that already has a query gets a
 // second "?" (hosts rely on that exact URL). Otherwise the form is the body, sent as UTF-8.
-std::int32_t SendForm(IHttpClient& client, const GrantFlow& flow, const std::u16string& method,
-                      const std::u16string& url, const std::u16string& body, bool isGet) {
-  if (flow.emptyForm == EmptyForm::kSentWithoutBody && body.empty()) {
-    return client.Send(AsWide(method.c_str()), AsWide(url.c_str()));
-  }
+std::int32_t SendForm(IHttpClient& client, const GrantFlow& flow, const WideChar* method, const WideChar* url,
+                      const std::u16string& body, bool isGet) {
+  if (flow.emptyForm == EmptyForm::kSentWithoutBody && body.empty()) return client.Send(method, url);
   if (isGet) {
-    const std::u16string urlWithQuery = url + u"?" + body;
-    return client.Send(AsWide(method.c_str()), AsWide(urlWithQuery.c_str()));
+    std::u16string urlWithQuery(ViewOf(url));
+    urlWithQuery.append(u"?").append(body);
+    return client.Send(method, AsWide(urlWithQuery.c_str()));
   }
-  return client.SendText(AsWide(method.c_str()), AsWide(url.c_str()), AsWide(body.c_str()), -1);
+  return client.SendText(method, url, AsWide(body.c_str()), -1);
 }
 
 }  // namespace
@@ -112,16 +111,22 @@ std::int32_t CGrantDelegate::ConfigureAndSend(ITokenRequest& request, ITokenResp
       return kNotSent;
   }
 
-  const std::u16string method = ReadText(request, &ITokenRequest::GetMethod);
-  if (method.empty()) return kNotSent;
-  const std::u16string url = ReadText(request, &ITokenRequest::GetUrl);
-  if (url.empty()) return kNotSent;
+  // Method and URL are used in place, not copied: the text of a request's property stays valid until that property
+  // is set again, and the calls made before the send replace only the request's caches (header and form text).
+  const WideChar* method = nullptr;
+  request.GetMethod(&method);
+  if (IsNullOrEmpty(method)) return kNotSent;
+  const WideChar* url = nullptr;
+  request.GetUrl(&url);
+  if (IsNullOrEmpty(url)) return kNotSent;
 
-  const std::u16string headers = ReadText(request, &ITokenRequest::GetHeadersText);
-  if (!headers.empty()) client.SetRequestHeadersText(AsWide(headers.c_str()));
+  // The header text is a cache of the request; the component takes its own copy right away.
+  const WideChar* headers = nullptr;
+  request.GetHeadersText(&headers);
+  if (!IsNullOrEmpty(headers)) client.SetRequestHeadersText(headers);
 
   // Only the exact, upper-case "GET" puts the form into the query: methods are case-sensitive (RFC 9110 9.1).
-  const bool isGet = method == u"GET";
+  const bool isGet = ViewOf(method) == u"GET";
   const std::optional<std::u16string> body = flow.buildForm(request, isGet);
   if (!body) return kNotSent;
 
