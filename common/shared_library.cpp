@@ -6,22 +6,21 @@
 
 namespace OAuthClient {
 
-bool SharedLibrary::Open(std::string_view fileName, const LibrarySearch& search, std::string* error) {
+bool SharedLibrary::Open(const std::string& fileName, const LibrarySearch& search, std::string* error) {
   Close();
   if (fileName.empty()) {
     if (error != nullptr) *error = "empty library name";
     return false;
   }
-  const std::string name(fileName);
   // The ordinary loader call first, so that interposers (sanitizer runtimes, tracers, a host's hooks) see every
   // load and LD_LIBRARY_PATH or the program's search order can put another copy first. When an interposer calls on
   // from its own code, the POSIX loader reads the interposer's RUNPATH rather than the caller's; the fallback folder
   // puts the caller's own folder back in the search.
-  handle_ = SharedLibraryOs::Open(name);
+  handle_ = SharedLibraryOs::Open(fileName);
   if (handle_ != nullptr) return true;
   const std::string firstError = SharedLibraryOs::LastError();
-  if (!search.fallbackFolder.empty() && !SharedLibraryOs::HasFolderPart(name)) {
-    handle_ = SharedLibraryOs::Open(search.fallbackFolder + SharedLibraryOs::kFolderSeparator + name);
+  if (!search.fallbackFolder.empty() && !SharedLibraryOs::HasFolderPart(fileName)) {
+    handle_ = SharedLibraryOs::Open(search.fallbackFolder + SharedLibraryOs::kFolderSeparator + fileName);
   }
   if (handle_ == nullptr && error != nullptr) *error = firstError;
   return handle_ != nullptr;

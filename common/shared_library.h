@@ -4,7 +4,6 @@
 #define OAUTHCLIENT_COMMON_SHARED_LIBRARY_H
 
 #include <string>
-#include <string_view>
 #include <utility>
 
 namespace OAuthClient {
@@ -38,7 +37,7 @@ class SharedLibrary {
   // RTLD_LOCAL: a library with unresolved imports fails now, and its symbols stay out of the global scope, as a
   // DLL's do. Returns true on success; otherwise false, the object empty, and the loader's message in *error when
   // `error` is not null.
-  bool Open(std::string_view fileName, const LibrarySearch& search = {}, std::string* error = nullptr);
+  bool Open(const std::string& fileName, const LibrarySearch& search = {}, std::string* error = nullptr);
 
   // Returns the address of the export `name`, or null when it is absent or nothing is loaded.
   void* FindSymbol(const char* name) const;
