@@ -17,10 +17,11 @@ bool EndsWithDllExtension(std::string_view name) {
   return name.size() >= 4 && EqualsIgnoringAsciiCase(name.substr(name.size() - 4), ".dll");
 }
 
-// The folder this library was loaded from, which its RUNPATH names as $ORIGIN.
-const std::string& OwnFolder() {
-  static const std::string folder = FolderOfLoadedObject(reinterpret_cast<const void*>(&LoadModule));
-  return folder;
+// The search with the folder this library was loaded from, which its RUNPATH names as $ORIGIN; made once, as the
+// component is loaded again for every token request.
+const LibrarySearch& OwnFolderSearch() {
+  static const LibrarySearch search{FolderOfLoadedObject(reinterpret_cast<const void*>(&LoadModule))};
+  return search;
 }
 
 }  // namespace
@@ -75,7 +76,7 @@ ModuleHandle LoadModule(const char16_t* fileName) {
   // own code, the loader reads the interposer's RUNPATH instead of ours; the look in our own folder that follows
   // keeps $ORIGIN in the search all the same.
   SharedLibrary library;
-  if (!library.Open(mapped, LibrarySearch{OwnFolder()})) return nullptr;
+  if (!library.Open(mapped, OwnFolderSearch())) return nullptr;
   return library.Release();
 }
 
