@@ -2,6 +2,7 @@
 // ordinary search and then this library's own folder.
 #include "oauth/platform/module_loader.h"
 
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -52,15 +53,16 @@ namespace {
 
 // The mapped name of the last library loaded: a library is loaded again for every token request, and the
 // conversion and mapping would otherwise be redone each time for the same name. A plain static under a mutex, not
-// a thread_local: a thread_local with a destructor would keep this library mapped until the thread ends.
-std::string MappedNameOf(const char16_t* fileName) {
+// a thread_local: a thread_local with a destructor would keep this library mapped until the thread ends. The mapped
+// name is shared rather than copied out, so a load of the same name allocates nothing here.
+std::shared_ptr<const std::string> MappedNameOf(const char16_t* fileName) {
   static std::mutex mutex;
   static std::u16string lastName;
-  static std::string lastMapped;
+  static std::shared_ptr<const std::string> lastMapped = std::make_shared<const std::string>();
   std::lock_guard<std::mutex> lock(mutex);
   if (lastName != fileName) {  // empty until a name has mapped
-    lastMapped = MapLibraryName(Utf16ToUtf8(std::u16string_view(fileName)));
-    lastName = lastMapped.empty() ? std::u16string() : std::u16string(fileName);
+    lastMapped = std::make_shared<const std::string>(MapLibraryName(Utf16ToUtf8(std::u16string_view(fileName))));
+    lastName = lastMapped->empty() ? std::u16string() : std::u16string(fileName);
   }
   return lastMapped;
 }
@@ -69,14 +71,14 @@ std::string MappedNameOf(const char16_t* fileName) {
 
 ModuleHandle LoadModule(const char16_t* fileName) {
   if (fileName == nullptr) return nullptr;
-  const std::string mapped = MappedNameOf(fileName);
-  if (mapped.empty()) return nullptr;
+  const std::shared_ptr<const std::string> mapped = MappedNameOf(fileName);
+  if (mapped->empty()) return nullptr;
   // The ordinary search first (LD_LIBRARY_PATH, then this library's RUNPATH $ORIGIN), so a host or a test can put
   // another component first. When an interposer of dlopen (a sanitizer runtime, a tracer) makes the call from its
   // own code, the loader reads the interposer's RUNPATH instead of ours; the look in our own folder that follows
   // keeps $ORIGIN in the search all the same.
   SharedLibrary library;
-  if (!library.Open(mapped, OwnFolderSearch())) return nullptr;
+  if (!library.Open(*mapped, OwnFolderSearch())) return nullptr;
   return library.Release();
 }
 
