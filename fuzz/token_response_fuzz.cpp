@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "fuzz/fuzz_check.h"
 #include "oauth/responses/token_json.h"
@@ -97,12 +98,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The reply text crosses the boundary zero-terminated: the scanner sees it up to its first U+0000.
   const std::u16string scanned = reply.substr(0, reply.find(u'\0'));
 
-  TokenFieldMap fields;
-  const auto result = ParseTokenJson(scanned, &fields);
-  Fuzz::Check(result == kTokenJsonScanned || result == kTokenJsonNotScanned);
-  for (const auto& [name, value] : fields) {
+  const auto result = ParseTokenJson(scanned, [&scanned](std::u16string_view name, std::u16string_view value) {
     Fuzz::Check(scanned.find(name) != std::u16string::npos && scanned.find(value) != std::u16string::npos);
-  }
+  });
+  Fuzz::Check(result == kTokenJsonScanned || result == kTokenJsonNotScanned);
 
   AnsweredHttpClient client(headers, reply);
   // The response ends through Release, as a host ends it.

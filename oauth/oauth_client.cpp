@@ -9,14 +9,15 @@
 #include "oauth/grants/password_grant.h"
 #include "oauth/resource/resource_retriever.h"
 #include "oauth/text/boundary_text.h"
+#include "oauth/text/same_text.h"
 
 namespace OAuthClient {
 
 GrantHandle CreateGrantFor(const WideChar* grantType) {
   // Whole-text, case-sensitive comparison: "Password" or "password " is an extension grant type of its own.
   const std::u16string_view type = ViewOf(grantType);
-  if (type == u"password") return GrantHandle(new CPasswordGrant());
-  if (type == u"client_credentials") return GrantHandle(new CClientCredentialsGrant());
+  if (SameText(type, u"password")) return GrantHandle(new CPasswordGrant());
+  if (SameText(type, u"client_credentials")) return GrantHandle(new CClientCredentialsGrant());
   return GrantHandle(new CExtensionGrants());
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "oauth/text/same_text.h"
+
 namespace OAuthClient {
 
 // One entry: the pair it was made from and the header value EncodeBasicCredentials gives for it, "Basic "
@@ -20,8 +22,8 @@ class BasicAuthorizationCache {
   std::unique_lock<std::mutex> Lock() { return std::unique_lock<std::mutex>(mutex_); }
 
   // With the lock held: whether the entry was made from this identifier / this secret.
-  bool HoldsClientId(std::u16string_view clientId) const { return valid_ && clientId_ == clientId; }
-  bool HoldsSecret(std::u16string_view clientSecret) const { return valid_ && clientSecret_ == clientSecret; }
+  bool HoldsClientId(std::u16string_view clientId) const { return valid_ && SameText(clientId_, clientId); }
+  bool HoldsSecret(std::u16string_view clientSecret) const { return valid_ && SameText(clientSecret_, clientSecret); }
 
   // With the lock held: encodes the pair and keeps it; false (the entry emptied) when it does not encode.
   bool Store(std::u16string clientId, std::u16string_view clientSecret);

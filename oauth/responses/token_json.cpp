@@ -88,8 +88,7 @@ bool ReadValue(JsonCursor& cursor, std::u16string_view* value) {
 
 }  // namespace
 
-TokenJsonResult ParseTokenJson(std::u16string_view text, TokenFieldMap* fields) {
-  fields->clear();
+TokenJsonResult ParseTokenJson(std::u16string_view text, const TokenJsonMember& onMember) {
   JsonCursor cursor(text);
   if (!cursor.SkipTo(u'{')) return kTokenJsonNotScanned;
 
@@ -99,7 +98,7 @@ TokenJsonResult ParseTokenJson(std::u16string_view text, TokenFieldMap* fields) 
     if (SeekNextName(cursor) == SeekResult::kEndOfObject) return kTokenJsonScanned;
     if (!ReadNameAndColon(cursor, &name)) return kTokenJsonNotScanned;
     if (!ReadValue(cursor, &value)) return kTokenJsonNotScanned;
-    fields->emplace(name, value);  // a repeated name keeps its first value
+    onMember(name, value);
     cursor.Advance();
   }
 }

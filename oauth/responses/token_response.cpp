@@ -10,6 +10,7 @@
 
 #include "oauth/platform/wide_to_long.h"
 #include "oauth/text/boundary_text.h"
+#include "oauth/text/same_text.h"
 
 namespace OAuthClient {
 
@@ -20,37 +21,6 @@ std::int32_t HandOut(const StringProperty& property, const WideChar** out) {
   if (out == nullptr || !property.IsSet()) return -1;
   *out = property.Get();
   return 1;
-}
-
-// The members a response keeps (RFC 6749 sections 5.1 and 5.2), as indexes into kKeptMemberNames and KeptMembers.
-enum KeptMember : std::size_t {
-  kError,
-  kErrorDescription,
-  kErrorUri,
-  kState,
-  kTokenType,
-  kAccessToken,
-  kRefreshToken,
-  kExpiresIn,
-  kKeptMemberCount,
-};
-
-constexpr std::array<std::u16string_view, kKeptMemberCount> kKeptMemberNames = {
-    u"error",      u"error_description", u"error_uri",     u"state",
-    u"token_type", u"access_token",      u"refresh_token", u"expires_in"};
-
-// The value of each kept member the reply has.
-using KeptMembers = std::array<std::optional<std::u16string_view>, kKeptMemberCount>;
-
-// Picks the kept members out of the reply in one pass over its members (the map holds each name once, with its
-// first value), rather than one look-up per kept name.
-KeptMembers PickKeptMembers(const TokenFieldMap& fields) {
-  KeptMembers members;
-  for (const auto& [name, value] : fields) {
-    const auto kept = std::find(kKeptMemberNames.begin(), kKeptMemberNames.end(), name);
-    if (kept != kKeptMemberNames.end()) members[static_cast<std::size_t>(kept - kKeptMemberNames.begin())] = value;
-  }
-  return members;
 }
 
 }  // namespace
@@ -76,12 +46,26 @@ void CTokenResponse::ReadAnswer(IHttpClient& client) {
   // buffer in place: nothing calls the component until the members are copied out.
   const WideChar* reply = nullptr;
   if (client.GetResponseText(&reply) != 1 || IsNullOrEmpty(reply)) return;
-  TokenFieldMap fields;
-  if (ParseTokenJson(ViewOf(reply), &fields) == kTokenJsonScanned) TakeMembers(fields);
+  // Only the kept members are noted as the scan reports them, each with its first value (a repeated name keeps
+  // it), so nothing is collected for the rest of the reply.
+  KeptMembers members;
+  const auto noteMember = [&members](std::u16string_view name, std::u16string_view value) {
+    const std::size_t index = KeptMemberIndex(name);
+    if (index < kKeptMemberCount && !members[index]) members[index] = value;
+  };
+  if (ParseTokenJson(ViewOf(reply), noteMember) == kTokenJsonScanned) TakeMembers(members);
 }
 
-void CTokenResponse::TakeMembers(const TokenFieldMap& fields) {
-  const KeptMembers members = PickKeptMembers(fields);
+std::size_t CTokenResponse::KeptMemberIndex(std::u16string_view name) {
+  static constexpr std::array<std::u16string_view, kKeptMemberCount> kNames = {
+      u"error",      u"error_description", u"error_uri",     u"state",
+      u"token_type", u"access_token",      u"refresh_token", u"expires_in"};
+  const auto kept =
+      std::find_if(kNames.begin(), kNames.end(), [name](std::u16string_view known) { return SameText(known, name); });
+  return static_cast<std::size_t>(kept - kNames.begin());
+}
+
+void CTokenResponse::TakeMembers(const KeptMembers& members) {
   // An "error" member makes an error reply even with an empty value or a 200 status (RFC 6749 section 5.2).
   if (members[kError]) {
     TakeMember(members[kError], &error_);

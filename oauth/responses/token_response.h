@@ -2,6 +2,8 @@
 #ifndef OAUTH_RESPONSES_TOKEN_RESPONSE_H
 #define OAUTH_RESPONSES_TOKEN_RESPONSE_H
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -57,8 +59,24 @@ class CTokenResponse final : public ITokenResponse {
  private:
   ~CTokenResponse() = default;
 
+  // The members a response keeps (RFC 6749 sections 5.1 and 5.2), and the value of each that a reply has.
+  enum KeptMember : std::size_t {
+    kError,
+    kErrorDescription,
+    kErrorUri,
+    kState,
+    kTokenType,
+    kAccessToken,
+    kRefreshToken,
+    kExpiresIn,
+    kKeptMemberCount,
+  };
+  using KeptMembers = std::array<std::optional<std::u16string_view>, kKeptMemberCount>;
+
+  // Returns the KeptMember of a member name, or kKeptMemberCount for a name the response does not keep.
+  static std::size_t KeptMemberIndex(std::u16string_view name);
   void ReadAnswer(IHttpClient& client);
-  void TakeMembers(const TokenFieldMap& fields);
+  void TakeMembers(const KeptMembers& members);
   // Stores the value, when the reply has the member, by the set-string rule into `property`.
   static void TakeMember(const std::optional<std::u16string_view>& value, StringProperty* property);
 

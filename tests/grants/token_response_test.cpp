@@ -74,6 +74,8 @@ TEST_F(TokenResponseTest, RepliesGiveTheseMembersAndKeepTheirRawText) {
        "\"state\":\"xyz\",\"access_token\":\"at\",\"expires_in\":60}",
        200, false, 0, {kNone, kNone, kNone, u"invalid_grant", u"bad code", u"https://e/x", u"xyz"}},
       {"{\"error\":\"\",\"access_token\":\"at\"}", 200, false, 0, kNoMembers},
+      {"{\"access_token\":\"at\",\"access_token\":\"2nd\"}", 200, false, 0,  // a repeated member keeps its first value
+       {kNone, u"at", kNone, kNone, kNone, kNone, kNone}},
       // An unscanned reply gives no members, not even those read before a truncation.
       {"{\"token_type\":\"Bearer\",\"access_token\":\"at", 200, false, 0, kNoMembers},
       {"{\"access_token\":\"at\"}", 200, true, 0, kNoMembers},
