@@ -36,7 +36,7 @@ std::int32_t RequestHeaderStore::AddText(const WideChar* text) {
 
 void RequestHeaderStore::GetText(const WideChar** out) {
   headersText_.Clear();
-  headersText_.Set(list_.ToText());
+  if (!list_.Lines().empty()) headersText_.Set(list_.ToText());  // most requests have no headers of their own
   if (out != nullptr) *out = headersText_.Get();
 }
 

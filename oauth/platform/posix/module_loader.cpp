@@ -10,6 +10,7 @@
 #include "common/ascii.h"
 #include "common/shared_library.h"
 #include "common/utf8_utf16.h"
+#include "oauth/text/same_text.h"
 
 namespace OAuthClient::Platform {
 namespace {
@@ -60,7 +61,7 @@ std::shared_ptr<const std::string> MappedNameOf(const char16_t* fileName) {
   static std::u16string lastName;
   static std::shared_ptr<const std::string> lastMapped = std::make_shared<const std::string>();
   std::lock_guard<std::mutex> lock(mutex);
-  if (lastName != fileName) {  // empty until a name has mapped
+  if (!SameText(lastName, fileName)) {  // empty until a name has mapped
     lastMapped = std::make_shared<const std::string>(MapLibraryName(Utf16ToUtf8(std::u16string_view(fileName))));
     lastName = lastMapped->empty() ? std::u16string() : std::u16string(fileName);
   }
