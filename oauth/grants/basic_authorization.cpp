@@ -6,6 +6,7 @@
 
 #include "common/base64.h"
 #include "oauth/grants/basic_authorization_cache.h"
+#include "oauth/grants/secret_wipe.h"
 #include "oauth/platform/code_page.h"
 #include "oauth/text/boundary_text.h"
 #include "oauth/text/text_encodings.h"
@@ -32,15 +33,24 @@ std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientI
 
   ByteBuffer bytes;
   const int byteCount = WideToMultiByte(&bytes, credentials, Platform::kCodePageAnsi);
-  if (byteCount <= 0) return std::nullopt;
+  WipeSecret(joined);
+  if (byteCount <= 0) {
+    WipeSecret(bytes);
+    return std::nullopt;
+  }
 
-  const std::string base64 =
+  std::string base64 =
       Base64Encode(std::string_view(reinterpret_cast<const char*>(bytes.data()), static_cast<std::size_t>(byteCount)));
+  WipeSecret(bytes);
 
   std::u16string wide;
   const int units = MultiByteToWide(&wide, reinterpret_cast<const unsigned char*>(base64.data()),
                                     static_cast<int>(base64.size()), Platform::kCodePageAnsi);
-  if (units <= 0) return std::nullopt;
+  WipeSecret(base64);
+  if (units <= 0) {
+    WipeSecret(wide);
+    return std::nullopt;
+  }
   return wide;
 }
 

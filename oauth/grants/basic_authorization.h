@@ -16,7 +16,8 @@ namespace OAuthClient {
 // code page lacks become its replacement character "?"; hosts of this library have always sent ANSI, not UTF-8,
 // and servers built for them decode it so). Neither part is escaped, so a ":" in the identifier stays as it is.
 // A first unit whose low byte is FE or FF (a byte-order mark) is left out. Nothing when the conversion gives no
-// bytes or the Base64 text cannot be widened.
+// bytes or the Base64 text cannot be widened. The buffers made on the way are overwritten with zeros before they are
+// freed; the result (which decodes to the secret) is the caller's to wipe when it drops it.
 std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientId, std::u16string_view clientSecret);
 
 // Adds "Content-Type: application/x-www-form-urlencoded", then "Authorization: Basic <credentials>" to `client`,

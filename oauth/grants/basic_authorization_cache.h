@@ -13,8 +13,10 @@ namespace OAuthClient {
 
 // One entry: the pair it was made from and the header value EncodeBasicCredentials gives for it, "Basic "
 // included. The value is the function's own output, so the bytes sent are exactly those of a fresh encoding; the
-// entry changes only when another pair is asked for (the old texts are overwritten with zeros first, so a replaced
-// secret does not linger in freed memory). Thread-safe: callers hold Lock() while they compare and use the entry.
+// entry changes only when another pair is asked for. The secret thus outlives the request it came from (until
+// another pair is used, or the library is unloaded), so every text of the entry, and every buffer the encoding
+// made, is overwritten with zeros before it is freed or reused: a dropped secret does not linger in freed memory.
+// Thread-safe: callers hold Lock() while they compare and use the entry.
 class BasicAuthorizationCache {
  public:
   static BasicAuthorizationCache& Instance();
