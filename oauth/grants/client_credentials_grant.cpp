@@ -1,6 +1,8 @@
 // CClientCredentialsGrant: the "client_credentials" grant (RFC 6749 section 4.4).
 #include "oauth/grants/client_credentials_grant.h"
 
+#include <string_view>
+
 #include "oauth/grants/token_request_text.h"
 
 namespace OAuthClient {
@@ -16,7 +18,8 @@ std::optional<std::u16string> BuildClientCredentialsForm(ITokenRequest& request,
   const std::u16string scope = ReadText(request, &ITokenRequest::GetScope);
   std::u16string form = ReadParametersText(request, /*urlEncode=*/isGet);
   if (!form.empty()) return form;
-  form = u"grant_type=client_credentials";
+  constexpr std::u16string_view kDefaultForm = u"grant_type=client_credentials";
+  form.assign(kDefaultForm);
   if (!scope.empty()) form.append(u"&scope=").append(scope);
   return form;
 }
