@@ -6,9 +6,9 @@
 
 #include "common/base64.h"
 #include "oauth/grants/basic_authorization_cache.h"
-#include "oauth/grants/secret_wipe.h"
 #include "oauth/platform/code_page.h"
 #include "oauth/text/boundary_text.h"
+#include "oauth/text/secret_wipe.h"
 #include "oauth/text/text_encodings.h"
 
 namespace OAuthClient {

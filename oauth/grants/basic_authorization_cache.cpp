@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "oauth/grants/basic_authorization.h"
-#include "oauth/grants/secret_wipe.h"
+#include "oauth/text/secret_wipe.h"
 
 namespace OAuthClient {
 

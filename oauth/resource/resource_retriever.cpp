@@ -7,6 +7,8 @@
 #include "oauth/http/transport_settings_copy.h"
 #include "oauth/responses/resource_response.h"
 #include "oauth/text/boundary_text.h"
+#include "oauth/text/same_text.h"
+#include "oauth/text/secret_wipe.h"
 
 namespace OAuthClient {
 namespace {
@@ -17,10 +19,12 @@ void ApplyRequestHeaders(IOAuthRequest& request, IHttpClient& client) {
   if (!IsNullOrEmpty(headersText)) client.SetRequestHeadersText(headersText);
 }
 
+}  // namespace
+
 // RFC 6750 section 2.1. A request that carries its own Authorization header (any letter case of the name) has it
 // sent in its header text and gets no Bearer header. The token goes out exactly as stored: it is already in the
 // b64token form the server issued. Returns false when there is neither that header nor a token.
-bool AddBearerAuthorization(IOAuthRequest& request, IHttpClient& client) {
+bool CResourceRetriever::AddBearerAuthorization(IOAuthRequest& request, IHttpClient& client) {
   const WideChar* ownAuthorization = nullptr;
   request.GetHeader(AsWide(u"Authorization"), &ownAuthorization);
   if (!IsNullOrEmpty(ownAuthorization)) return true;
@@ -28,20 +32,26 @@ bool AddBearerAuthorization(IOAuthRequest& request, IHttpClient& client) {
   const WideChar* token = nullptr;
   request.GetAccessToken(&token);
   if (IsNullOrEmpty(token)) return false;
-  constexpr std::u16string_view kScheme = u"Bearer ";
-  const std::u16string_view tokenText = ViewOf(token);
-  std::u16string value;
-  value.reserve(kScheme.size() + tokenText.size());
-  value.append(kScheme).append(tokenText);
-  client.AddRequestHeader(AsWide(u"Authorization"), AsWide(value.c_str()), 0);
+  client.AddRequestHeader(AsWide(u"Authorization"), AsWide(BearerValueFor(ViewOf(token))), 0);
   return true;
 }
 
-}  // namespace
+// A host sends one token again and again until it expires, so the value is built only when the token changes.
+const char16_t* CResourceRetriever::BearerValueFor(std::u16string_view token) {
+  constexpr std::u16string_view kScheme = u"Bearer ";
+  const std::u16string_view held = bearerValue_;
+  if (held.size() == kScheme.size() + token.size() && SameText(held.substr(kScheme.size()), token)) {
+    return bearerValue_.c_str();
+  }
+  WipeSecret(bearerValue_);
+  bearerValue_.reserve(kScheme.size() + token.size());  // one buffer: no reallocation leaves a copy behind
+  bearerValue_.append(kScheme).append(token);
+  return bearerValue_.c_str();
+}
 
 CResourceRetriever::CResourceRetriever() = default;
 
-CResourceRetriever::~CResourceRetriever() = default;
+CResourceRetriever::~CResourceRetriever() { WipeSecret(bearerValue_); }
 
 std::int32_t CResourceRetriever::Retrieve(IOAuthRequest* request, IResourceResponse** response) {
   if (!binding_.IsBound() || request == nullptr || response == nullptr) return -1;

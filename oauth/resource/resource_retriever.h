@@ -3,6 +3,8 @@
 #define OAUTH_RESOURCE_RESOURCE_RETRIEVER_H
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "oauth/http/http_client_binding.h"
 #include "oauthclient/oauth_request.h"
@@ -41,9 +43,18 @@ class CResourceRetriever {
   virtual std::int32_t SendRequest(IOAuthRequest& request);
 
  private:
+  // Adds "Authorization: Bearer <token>" unless the request has its own Authorization header; false when it has
+  // neither that header nor a token.
+  bool AddBearerAuthorization(IOAuthRequest& request, IHttpClient& client);
+  // Returns the zero-terminated "Bearer <token>" value, built anew only when the token differs from the last one.
+  const char16_t* BearerValueFor(std::u16string_view token);
+
   // Declared in this order so the HTTP client object is released before the component is unloaded.
   HttpClientBinding binding_;
   HttpClientHandle client_;
+  // The value of the last Bearer header sent. The token in it outlives its request (until another token is sent or
+  // the retriever ends), so it is overwritten with zeros before it is replaced or freed.
+  std::u16string bearerValue_;
 };
 
 }  // namespace OAuthClient

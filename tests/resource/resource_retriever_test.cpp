@@ -74,6 +74,22 @@ TEST_F(ResourceRetrieverTest, SendsBearerAndWrapsTheAnswer) {
   EXPECT_EQ(HttpClientDouble::LiveObjects(), 0);
 }
 
+// A retriever lives across a client's requests: each request sends its own token, also one of the same length.
+TEST_F(ResourceRetrieverTest, EachRequestSendsItsOwnToken) {
+  CResourceRetriever retriever;
+  for (const char16_t* token : {u"tok 1", u"tok 2", u"tok 22", u"tok 2"}) {
+    request_->SetAccessToken(W(token));
+    IResourceResponse* response = nullptr;
+    ASSERT_EQ(retriever.Retrieve(request_, &response), 1);
+    response->Release();
+  }
+  Calls sent;
+  for (const std::string& call : HttpClientDouble::Calls())
+    if (call.rfind("AddRequestHeader", 0) == 0) sent.push_back(call);
+  EXPECT_EQ(sent, (Calls{"AddRequestHeader(Authorization,Bearer tok 1,0)", "AddRequestHeader(Authorization,Bearer tok 2,0)",
+                         "AddRequestHeader(Authorization,Bearer tok 22,0)", "AddRequestHeader(Authorization,Bearer tok 2,0)"}));
+}
+
 TEST_F(ResourceRetrieverTest, CopiesSettingsAndOwnHeadersAndSendsTheBody) {
   request_->SetOptionFlagA(2);
   request_->SetOptionFlagB(9);

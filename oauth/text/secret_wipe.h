@@ -1,6 +1,6 @@
-// WipeSecret: overwrites a buffer that held client credentials before it is freed or reused.
-#ifndef OAUTH_GRANTS_SECRET_WIPE_H
-#define OAUTH_GRANTS_SECRET_WIPE_H
+// WipeSecret: overwrites a buffer that held a secret (client credentials, a token) before it is freed or reused.
+#ifndef OAUTH_TEXT_SECRET_WIPE_H
+#define OAUTH_TEXT_SECRET_WIPE_H
 
 #include <cstddef>
 
@@ -17,4 +17,4 @@ void WipeSecret(Buffer& buffer) {
 
 }  // namespace OAuthClient
 
-#endif  // OAUTH_GRANTS_SECRET_WIPE_H
+#endif  // OAUTH_TEXT_SECRET_WIPE_H
