@@ -357,7 +357,7 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
 
 void PrepareTransport() { CurlRuntime::Instance(); }
 
-ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* capture) {
+ExchangeResult PerformExchange(ExchangeRequest request, ResponseCapture* capture) {
   ExchangeResult result;
   try {
     CurlRuntime& runtime = CurlRuntime::Instance();
@@ -377,7 +377,7 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
     const Clock::time_point start = Clock::now();
     const Clock::time_point deadline =
         start + std::chrono::milliseconds(request.settings->EffectiveExchangeTimeoutMs());
-    RedirectHop hop{request.url, std::string(request.method), body.has_value(), true};
+    RedirectHop hop{std::move(request.url), std::string(request.method), body.has_value(), true};
     bool endedOnHopUrl = false;
     for (;;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
