@@ -76,15 +76,20 @@ bool AppendHeader(SList* list, const char* line) {
 // credentials when the hop may not carry them. The transfer's header list is rebuilt only when these lines differ
 // from those it was built from: successive requests of one kind send the same lines, and a rebuild costs two
 // allocations per line. The easy handle is pointed at a rebuilt list here; an unchanged one it already points at.
-bool PrepareHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, bool hasBody, Transfer& transfer) {
+// "Expect:" keeps libcurl from asking for "100-continue", which it does only for bodies above a size (1 MiB in
+// current releases, 1 KiB in old ones): up to 1 KiB the line is left out, as it would change nothing on the wire
+// and libcurl scans every entry of the list for several names on every request.
+bool PrepareHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, std::optional<std::string_view> body,
+                       Transfer& transfer) {
+  constexpr std::size_t kNeverExpectUpToBytes = 1024;
   std::string& lines = transfer.nextHeaderLines;
   lines.clear();
   for (const auto& [name, value] : headers.Fields()) {
     if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
     lines.append(name).append(value.empty() ? ";" : ": ").append(value).push_back('\n');
   }
-  if (hasBody && !headers.Find("Content-Type")) lines.append("Content-Type:\n");
-  if (!headers.Find("Expect")) lines.append("Expect:\n");
+  if (body && !headers.Find("Content-Type")) lines.append("Content-Type:\n");
+  if (body && body->size() > kNeverExpectUpToBytes && !headers.Find("Expect")) lines.append("Expect:\n");
   if (transfer.headers && lines == transfer.headerLines) {
     if (!transfer.headerListSet) curl_easy_setopt(transfer.easy.get(), CURLOPT_HTTPHEADER, transfer.headers.get());
     transfer.headerListSet = true;
@@ -331,7 +336,7 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
   transfer.errorBuffer[0] = '\0';
   TransferOutcome outcome;
   outcome.viaProxy = request.settings->proxy != ComponentSettings::Proxy::kNone;
-  if (!PrepareHeaderList(*request.headers, hop.request, hop.body.has_value(), transfer) ||
+  if (!PrepareHeaderList(*request.headers, hop.request, hop.body, transfer) ||
       !ConfigureRequest(easy, hop.request.url, hop.body, hop.timeoutMs)) {
     outcome.code = CURLE_OUT_OF_MEMORY;
   } else {
