@@ -22,19 +22,20 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// The URL was checked to be http or https (scheme letters in any case).
+bool IsHttpsUrl(std::string_view url) { return url.size() > 5 && (url[4] == 's' || url[4] == 'S'); }
+
 // The longest single wait for socket activity; the receive timeout is checked at least this often.
 constexpr int kMaxPollMs = 1000;
 
-// Per-transfer state the libcurl callbacks write into.
-struct CallbackState {
-  ResponseCapture* capture = nullptr;
-  bool outOfMemory = false;
-};
+using CallbackState = Transfer::CallbackState;
 
 std::size_t OnHeader(char* data, std::size_t size, std::size_t count, void* user) {
   auto* state = static_cast<CallbackState*>(user);
   try {
-    return state->capture->AddHeaderLine(std::string_view(data, size * count)) ? size * count : 0;
+    if (!state->capture->AddHeaderLine(std::string_view(data, size * count))) return 0;
+    state->bytesReceived += static_cast<curl_off_t>(size * count);
+    return size * count;
   } catch (const std::bad_alloc&) {
     state->outOfMemory = true;
     return 0;
@@ -45,12 +46,20 @@ std::size_t OnBody(char* data, std::size_t size, std::size_t count, void* user) 
   auto* state = static_cast<CallbackState*>(user);
   try {
     if (!state->capture->AddBody(std::string_view(data, size * count))) return 0;
+    state->bytesReceived += static_cast<curl_off_t>(size * count);
     ReportBodyProgress(state->capture->Body().size());
     return size * count;
   } catch (const std::bad_alloc&) {
     state->outOfMemory = true;
     return 0;
   }
+}
+
+// Called once the connection (new or reused, TLS included) stands, just before the request goes out: from here
+// on the receive timeout runs.
+int OnRequestReady(void* user, char* /*primaryIp*/, char* /*localIp*/, int /*primaryPort*/, int /*localPort*/) {
+  static_cast<CallbackState*>(user)->requestSent = true;
+  return CURL_PREREQFUNC_OK;
 }
 
 // Appends one header line in libcurl's syntax: "Name;" sends an empty value ("Name:" would remove the header).
@@ -66,17 +75,26 @@ bool AppendHeader(SList* list, const char* line) {
 // remove the header; no accepted field holds a line break, so "\n" cannot occur inside one), without the
 // credentials when the hop may not carry them. The transfer's header list is rebuilt only when these lines differ
 // from those it was built from: successive requests of one kind send the same lines, and a rebuild costs two
-// allocations per line.
-bool PrepareHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, bool hasBody, Transfer& transfer) {
+// allocations per line. The easy handle is pointed at a rebuilt list here; an unchanged one it already points at.
+// "Expect:" keeps libcurl from asking for "100-continue", which it does only for bodies above a size (1 MiB in
+// current releases, 1 KiB in old ones): up to 1 KiB the line is left out, as it would change nothing on the wire
+// and libcurl scans every entry of the list for several names on every request.
+bool PrepareHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, std::optional<std::string_view> body,
+                       Transfer& transfer) {
+  constexpr std::size_t kNeverExpectUpToBytes = 1024;
   std::string& lines = transfer.nextHeaderLines;
   lines.clear();
   for (const auto& [name, value] : headers.Fields()) {
     if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
     lines.append(name).append(value.empty() ? ";" : ": ").append(value).push_back('\n');
   }
-  if (hasBody && !headers.Find("Content-Type")) lines.append("Content-Type:\n");
-  if (!headers.Find("Expect")) lines.append("Expect:\n");
-  if (transfer.headers && lines == transfer.headerLines) return true;
+  if (body && !headers.Find("Content-Type")) lines.append("Content-Type:\n");
+  if (body && body->size() > kNeverExpectUpToBytes && !headers.Find("Expect")) lines.append("Expect:\n");
+  if (transfer.headers && lines == transfer.headerLines) {
+    if (!transfer.headerListSet) curl_easy_setopt(transfer.easy.get(), CURLOPT_HTTPHEADER, transfer.headers.get());
+    transfer.headerListSet = true;
+    return true;
+  }
 
   SList list;
   std::string line;  // libcurl copies each line, so one buffer serves them all
@@ -86,6 +104,8 @@ bool PrepareHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, b
     if (!AppendHeader(&list, line.c_str())) return false;
     start = end + 1;
   }
+  curl_easy_setopt(transfer.easy.get(), CURLOPT_HTTPHEADER, list.get());
+  transfer.headerListSet = true;
   transfer.headers = std::move(list);
   transfer.headerLines.swap(lines);
   return true;
@@ -165,8 +185,10 @@ void ApplyTimeoutsAndLimits(CURL* easy, const ComponentSettings& settings) {
   curl_easy_setopt(easy, CURLOPT_MAXFILESIZE_LARGE, static_cast<curl_off_t>(settings.EffectiveMaxResponseBytes()));
 }
 
-// Sets what the profile covers on a freshly reset easy handle.
-void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
+// Sets what the profile covers on a freshly reset easy handle, and points the handle at the transfer's callback
+// state and error buffer, which live as long as the handle.
+void ConfigureProfile(Transfer& transfer, const TransferProfile& profile) {
+  CURL* easy = transfer.easy.get();
   const ComponentSettings& settings = profile.settings;
   curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
   ApplyMethod(easy, profile);
@@ -176,35 +198,35 @@ void ConfigureProfile(CURL* easy, const TransferProfile& profile) {
   ApplyTimeoutsAndLimits(easy, settings);
   curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &OnHeader);
   curl_easy_setopt(easy, CURLOPT_WRITEFUNCTION, &OnBody);
+  curl_easy_setopt(easy, CURLOPT_PREREQFUNCTION, &OnRequestReady);
+  CallbackState* state = &transfer.callbacks;
+  curl_easy_setopt(easy, CURLOPT_HEADERDATA, state);
+  curl_easy_setopt(easy, CURLOPT_WRITEDATA, state);
+  curl_easy_setopt(easy, CURLOPT_PREREQDATA, state);
+  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorBuffer);
 }
 
 // Sets what changes from one request to the next. Returns false when libcurl could not take the URL.
-bool ConfigureRequest(CURL* easy, const std::string& url, std::optional<std::string_view> body, curl_slist* headers,
-                      long timeoutMs, CallbackState* state, char* errorBuffer) {
-  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorBuffer);
+bool ConfigureRequest(CURL* easy, const std::string& url, std::optional<std::string_view> body, long timeoutMs) {
   curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs);
   if (curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) != CURLE_OK) return false;
   if (body) ApplyBody(easy, *body);
-  curl_easy_setopt(easy, CURLOPT_HTTPHEADER, headers);
-  curl_easy_setopt(easy, CURLOPT_HEADERDATA, state);
-  curl_easy_setopt(easy, CURLOPT_WRITEDATA, state);
   return true;
 }
 
-// Bytes moved so far in either direction; a change means the peer is alive.
-curl_off_t BytesMoved(CURL* easy) {
-  curl_off_t up = 0, down = 0;
-  long headerBytes = 0;
+// Bytes moved so far in either direction; a change means the peer is alive. What arrived is counted by the
+// callbacks; what went out libcurl counts.
+curl_off_t BytesMoved(CURL* easy, const CallbackState& state) {
+  curl_off_t up = 0;
   curl_easy_getinfo(easy, CURLINFO_SIZE_UPLOAD_T, &up);
-  curl_easy_getinfo(easy, CURLINFO_SIZE_DOWNLOAD_T, &down);
-  curl_easy_getinfo(easy, CURLINFO_HEADER_SIZE, &headerBytes);
-  return up + down + headerBytes;
+  return up + state.bytesReceived;
 }
 
 // Drives the transfer to its end. The receive timeout is this loop's: it counts from the moment the request
 // could be sent (connection and TLS handshake done; those have the connect timeout) and restarts whenever bytes
 // move. Returns libcurl's result, with receiveTimedOut set when the loop gave up.
-void RunTransfer(CURL* easy, CURLM* multi, const ComponentSettings& settings, TransferOutcome* outcome) {
+void RunTransfer(CURL* easy, CURLM* multi, const CallbackState& state, const ComponentSettings& settings,
+                 TransferOutcome* outcome) {
   if (curl_multi_add_handle(multi, easy) != CURLM_OK) {
     outcome->code = CURLE_FAILED_INIT;
     return;
@@ -227,14 +249,12 @@ void RunTransfer(CURL* easy, CURLM* multi, const ComponentSettings& settings, Tr
     }
     const Clock::time_point now = Clock::now();
     if (!requestSent) {
-      curl_off_t pretransfer = 0;
-      curl_easy_getinfo(easy, CURLINFO_PRETRANSFER_TIME_T, &pretransfer);
-      if (pretransfer > 0) {
+      if (state.requestSent) {
         requestSent = true;
         lastActivity = now;
-        moved = BytesMoved(easy);
+        moved = BytesMoved(easy, state);
       }
-    } else if (const curl_off_t nowMoved = BytesMoved(easy); nowMoved != moved) {
+    } else if (const curl_off_t nowMoved = BytesMoved(easy, state); nowMoved != moved) {
       moved = nowMoved;
       lastActivity = now;
     }
@@ -295,26 +315,32 @@ struct Hop {
 // is not the hop's own; *endedOnHopUrl says so). Returns the answer's redirect target ("" for none, or when the hop
 // failed).
 std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeRequest& request, const Hop& hop,
-                    const CaLocations& ca, ResponseCapture* capture, ExchangeResult* result, bool* endedOnHopUrl) {
+                    std::optional<CaLocations>* ca, ResponseCapture* capture, ExchangeResult* result,
+                    bool* endedOnHopUrl) {
   CURL* easy = transfer.easy.get();
   const std::string& method = hop.request.method;
-  if (!transfer.profile || !transfer.profile->Matches(*request.settings, method, hop.body.has_value(), ca)) {
-    TransferProfile profile = ProfileFor(*request.settings, method, hop.body.has_value(), ca);
+  // The CA locations matter to TLS only: a plain HTTP hop neither reads them nor reconfigures a handle for them.
+  const bool tls = IsHttpsUrl(hop.request.url);
+  if (tls && !*ca) *ca = CaLocationsOfEnvironment();
+  if (!transfer.profile ||
+      !transfer.profile->Matches(*request.settings, method, hop.body.has_value(), tls ? &**ca : nullptr)) {
+    if (!*ca) *ca = CaLocationsOfEnvironment();
+    TransferProfile profile = ProfileFor(*request.settings, method, hop.body.has_value(), **ca);
     pool.Reset(transfer);
-    ConfigureProfile(easy, profile);
+    ConfigureProfile(transfer, profile);
     transfer.profile = std::move(profile);
   }
-  CallbackState state{capture, false};
-  // libcurl writes a zero-terminated message here; only the first byte has to say "none yet".
-  char errorBuffer[CURL_ERROR_SIZE];
-  errorBuffer[0] = '\0';
+  CallbackState& state = transfer.callbacks;
+  state = CallbackState{capture, false, false, 0};
+  // libcurl writes a zero-terminated message there; only the first byte has to say "none yet".
+  transfer.errorBuffer[0] = '\0';
   TransferOutcome outcome;
   outcome.viaProxy = request.settings->proxy != ComponentSettings::Proxy::kNone;
-  if (!PrepareHeaderList(*request.headers, hop.request, hop.body.has_value(), transfer) ||
-      !ConfigureRequest(easy, hop.request.url, hop.body, transfer.headers.get(), hop.timeoutMs, &state, errorBuffer)) {
+  if (!PrepareHeaderList(*request.headers, hop.request, hop.body, transfer) ||
+      !ConfigureRequest(easy, hop.request.url, hop.body, hop.timeoutMs)) {
     outcome.code = CURLE_OUT_OF_MEMORY;
   } else {
-    RunTransfer(easy, transfer.multi.get(), *request.settings, &outcome);
+    RunTransfer(easy, transfer.multi.get(), state, *request.settings, &outcome);
   }
   outcome.bodyTooLarge = capture->Overflowed();
   outcome.headerTooLarge = capture->HeaderTooLarge();
@@ -323,12 +349,11 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
   std::string target = ReadTransferInfo(easy, hop.request.url, result, endedOnHopUrl);
   if (result->result != kHttpOk) {
     result->errorText = outcome.receiveTimedOut ? "no data arrived within the receive timeout"
-                                                : ErrorTextFor(result->result, errorBuffer, outcome.code);
+                                                : ErrorTextFor(result->result, transfer.errorBuffer, outcome.code);
     target.clear();
   }
-  // The error buffer the handle points at ends here (the header list stays with the transfer). A handle whose
-  // exchange failed is configured afresh by its next user, so no state of a failure carries over.
-  curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, nullptr);
+  state.capture = nullptr;
+  // A handle whose exchange failed is configured afresh by its next user, so no state of a failure carries over.
   if (result->result != kHttpOk) transfer.profile.reset();
   return target;
 }
@@ -337,7 +362,7 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
 
 void PrepareTransport() { CurlRuntime::Instance(); }
 
-ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* capture) {
+ExchangeResult PerformExchange(ExchangeRequest request, ResponseCapture* capture) {
   ExchangeResult result;
   try {
     CurlRuntime& runtime = CurlRuntime::Instance();
@@ -352,12 +377,12 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
       result.errorText = "could not make a transfer handle";
       return result;
     }
-    const CaLocations ca = CaLocationsOfEnvironment();
+    std::optional<CaLocations> ca;  // read at the first hop that needs them
     const std::optional<std::string_view> body = BodyToSend(request.method, request.body);
     const Clock::time_point start = Clock::now();
     const Clock::time_point deadline =
         start + std::chrono::milliseconds(request.settings->EffectiveExchangeTimeoutMs());
-    RedirectHop hop{request.url, std::string(request.method), body.has_value(), true};
+    RedirectHop hop{std::move(request.url), std::string(request.method), body.has_value(), true};
     bool endedOnHopUrl = false;
     for (;;) {
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -368,7 +393,7 @@ ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* 
       }
       const std::optional<std::string_view> hopBody = hop.sendsBody ? body : BodyToSend(hop.method, std::nullopt);
       const std::string target = SendHop(*transfer, runtime.Pool(), request, Hop{hop, hopBody, static_cast<long>(left)},
-                                         ca, capture, &result, &endedOnHopUrl);
+                                         &ca, capture, &result, &endedOnHopUrl);
       if (result.result != kHttpOk || !request.settings->followRedirects) break;
       RedirectDecision decision = DecideRedirect(hop, body ? body->size() : 0, result.status, target);
       if (decision.action == RedirectAction::kAnswer) break;

@@ -13,10 +13,12 @@
 
 namespace OAuthClient::Http {
 
-// What to send. All texts are UTF-8; they must outlive the call.
+// What to send. All texts are UTF-8; those it does not own must outlive the call. The URL is its own, so that the
+// exchange can take it over for its first hop and, when no redirect was followed, hand it back as the effective
+// URL without a copy.
 struct ExchangeRequest {
   std::string_view method;               // an HTTP token, sent as given (case counts)
-  const std::string& url;                // already checked by CheckRequestUrl; handed to libcurl as it is
+  std::string url;                       // already checked by CheckRequestUrl; handed to libcurl as it is
   std::optional<std::string_view> body;  // none: no body at all; a value (even empty): sent with Content-Length
   const OutgoingHeaders* headers = nullptr;
   const ComponentSettings* settings = nullptr;
@@ -44,7 +46,7 @@ struct ExchangeResult {
 // Content-Length for a body. No Content-Type and no "Expect: 100-continue" unless the caller sets those
 // headers. No Accept-Encoding is sent, so bodies arrive as the server stores them.
 // libcurl: exchange.cpp; WinHTTP: winhttp/exchange.cpp.
-ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* capture);
+ExchangeResult PerformExchange(ExchangeRequest request, ResponseCapture* capture);
 
 // Sets up the transport's process-wide state (libcurl's global init, the WinHTTP session registry) so that the
 // first send does not pay for it. Thread-safe; later calls do nothing.

@@ -257,7 +257,7 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
   const std::string methodText = WideToUtf8(method);
   if (!IsHttpToken(methodText)) return Fail(kHttpBadArgument, "the method is not an HTTP token");
   if (url == nullptr) return Fail(kHttpBadUrl, "no URL");
-  const std::string urlText = WideToUtf8(url);
+  std::string urlText = WideToUtf8(url);
   if (const std::int32_t check = CheckRequestUrl(urlText); check != kHttpOk)
     return Fail(check, check == kHttpUnsupportedScheme ? "only http and https URLs are allowed" : "malformed URL");
   // A setting the host meant to be in force was refused: sending without it would fail open.
@@ -273,8 +273,7 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
   }
 
   ResponseCapture capture(settings_.EffectiveMaxResponseBytes());
-  ExchangeRequest request{methodText, urlText, body, &headers_, &settings_};
-  ExchangeResult result = PerformExchange(request, &capture);
+  ExchangeResult result = PerformExchange({methodText, std::move(urlText), body, &headers_, &settings_}, &capture);
 
   lastResult_ = result.result;
   durationUs_ = result.durationUs;

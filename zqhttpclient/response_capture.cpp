@@ -14,13 +14,23 @@ std::string_view WithoutLineBreak(std::string_view line) {
 
 bool IsStatusLine(std::string_view line) { return line.substr(0, 5) == "HTTP/"; }
 
+// Returns true when the line may be a Content-Type field: every other line is ruled out by two letters, since
+// header callbacks run for every line of every answer. A line that starts with a blank takes the full check.
+bool MayBeContentType(std::string_view line) {
+  constexpr std::string_view kName = "Content-Type";
+  if (line.size() <= kName.size()) return false;
+  const char first = line.front();
+  if (first == ' ' || first == '\t') return true;
+  return AsciiDetail::ToLower(first) == 'c' && AsciiDetail::ToLower(line[8]) == 't';
+}
+
 constexpr std::size_t kTypicalHeaderBlockBytes = 512;
 
 }  // namespace
 
 bool ResponseCapture::AddHeaderLine(std::string_view line) {
   const std::string_view bare = WithoutLineBreak(line);
-  if (IsStatusLine(bare)) {
+  if (!bare.empty() && bare.front() == 'H' && IsStatusLine(bare)) {
     // A new answer begins; whatever came before belonged to an earlier one. Its body (a redirect's page) too.
     headerBlock_.clear();
     body_.clear();
@@ -35,19 +45,18 @@ bool ResponseCapture::AddHeaderLine(std::string_view line) {
   // A typical block fits, so the lines that follow append without regrowing it.
   if (headerBlock_.capacity() < kTypicalHeaderBlockBytes) headerBlock_.reserve(kTypicalHeaderBlockBytes);
   const std::size_t lineStart = headerBlock_.size();
-  if (line.size() == bare.size() + 2 && line.substr(bare.size()) == "\r\n") {
-    headerBlock_.append(line);  // already as kept, in one step
+  if (line.size() == bare.size() + 2 && line[bare.size()] == '\r') {  // the rest is a line break: "\r\n"
+    headerBlock_.append(line);                                        // already as kept, in one step
   } else {
     headerBlock_.append(bare).append("\r\n");
   }
-  if (!contentType_) NoteContentType(bare, lineStart);
+  if (!contentType_ && MayBeContentType(bare)) NoteContentType(bare, lineStart);
   return true;
 }
 
 void ResponseCapture::NoteContentType(std::string_view line, std::size_t lineStart) {
   constexpr std::string_view kName = "Content-Type";
-  // Most lines are ruled out by their first letter before the colon is looked for.
-  if (line.size() <= kName.size() || (line.front() != 'C' && line.front() != 'c') || IsStatusLine(line)) return;
+  if (IsStatusLine(line)) return;
   const std::size_t colon = line.find(':');
   if (colon == std::string_view::npos || !EqualsIgnoringAsciiCase(TrimHttpSpace(line.substr(0, colon)), kName)) return;
   const std::string_view value = TrimHttpSpace(line.substr(colon + 1));

@@ -34,6 +34,7 @@ void TransferPool::Reset(Transfer& transfer) {
   curl_easy_reset(transfer.easy.get());
   curl_easy_setopt(transfer.easy.get(), CURLOPT_SHARE, share_);
   transfer.profile.reset();
+  transfer.headerListSet = false;
 }
 
 void TransferPool::Return(Transfer* raw) {

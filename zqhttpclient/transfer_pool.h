@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "zqhttpclient/curl_handles.h"
+#include "zqhttpclient/response_capture.h"
 #include "zqhttpclient/transfer_profile.h"
 
 namespace OAuthClient::Http {
@@ -22,6 +23,18 @@ namespace OAuthClient::Http {
 // reuses the list rather than building it again. The list is declared first so that it outlives the easy handle
 // that points at it.
 struct Transfer {
+  // What the libcurl callbacks write into; the handle points at it for as long as the pair lives.
+  struct CallbackState {
+    ResponseCapture* capture = nullptr;
+    bool outOfMemory = false;
+    bool requestSent = false;      // the connection (and TLS) stood and the request was about to go out
+    curl_off_t bytesReceived = 0;  // header and body bytes handed to the callbacks
+  };
+
+  // Both are declared before the easy handle, which points at them, so that they outlive it.
+  CallbackState callbacks;
+  char errorBuffer[CURL_ERROR_SIZE] = {};  // libcurl writes a failure's message here
+  bool headerListSet = false;              // the easy handle points at `headers` (cleared by a reset)
   SList headers;
   std::string headerLines;
   std::string nextHeaderLines;  // scratch for the next request's lines; keeps its capacity between requests

@@ -23,9 +23,9 @@ auto Fields(const ComponentSettings& s) {
 CaLocations CaLocationsOfEnvironment() { return {Environment("SSL_CERT_FILE"), Environment("SSL_CERT_DIR")}; }
 
 bool TransferProfile::Matches(const ComponentSettings& otherSettings, std::string_view otherMethod, bool otherHasBody,
-                              const CaLocations& ca) const {
+                              const CaLocations* ca) const {
   return hasBody == otherHasBody && method == otherMethod && Fields(settings) == Fields(otherSettings) &&
-         caFile == ca.file && caDir == ca.dir;
+         (ca == nullptr || (caFile == ca->file && caDir == ca->dir));
 }
 
 TransferProfile ProfileFor(const ComponentSettings& settings, std::string_view method, bool hasBody,

@@ -27,9 +27,10 @@ struct TransferProfile {
   std::string caFile;  // CaLocations as they were read
   std::string caDir;
 
-  // Compares in place, so that the common case (the same settings as last time) copies nothing.
+  // Compares in place, so that the common case (the same settings as last time) copies nothing. Without `ca` (a
+  // plain HTTP request, which uses no CA) the CA locations are not compared.
   bool Matches(const ComponentSettings& otherSettings, std::string_view otherMethod, bool otherHasBody,
-               const CaLocations& ca) const;
+               const CaLocations* ca) const;
 };
 
 // The profile a request needs: its settings, method and body presence, and the CA locations of the environment.

@@ -328,7 +328,7 @@ void WinHttpExchange::Run(ExchangeResult* result) {
 
 void PrepareTransport() { SessionRegistry::Instance(); }
 
-ExchangeResult PerformExchange(const ExchangeRequest& request, ResponseCapture* capture) {
+ExchangeResult PerformExchange(ExchangeRequest request, ResponseCapture* capture) {
   const Clock::time_point start = Clock::now();
   ExchangeResult result;
   try {
