@@ -45,8 +45,8 @@ bool ResponseCapture::AddHeaderLine(std::string_view line) {
   // A typical block fits, so the lines that follow append without regrowing it.
   if (headerBlock_.capacity() < kTypicalHeaderBlockBytes) headerBlock_.reserve(kTypicalHeaderBlockBytes);
   const std::size_t lineStart = headerBlock_.size();
-  if (line.size() == bare.size() + 2 && line[bare.size()] == '\r') {  // the rest is a line break: "\r\n"
-    headerBlock_.append(line);                                        // already as kept, in one step
+  if (line.size() == bare.size() + 2 && line[bare.size()] == '\r' && line.back() == '\n') {
+    headerBlock_.append(line);  // already as kept, in one step
   } else {
     headerBlock_.append(bare).append("\r\n");
   }
