@@ -4,6 +4,9 @@
 #define OAUTHCLIENT_COMMON_ASCII_H
 
 #include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -90,6 +93,26 @@ inline bool IsHttpToken(std::string_view text) {
 }
 inline bool IsHttpToken(std::u16string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), AsciiDetail::IsTokenChar<char16_t>);
+}
+
+// Returns the index of the first byte of `text` that is below `limit` (at most 0x80) or is DEL (0x7F), or
+// text.size() when there is none. Eight bytes per step: a word with no byte below the limit and none equal to 0x7F
+// is skipped whole (the classic "has a byte less than n" test, exact for n <= 0x80). URLs and header values are
+// checked for control characters on every request, and a test per byte cost over ten instructions a byte.
+inline std::size_t FindControlByte(std::string_view text, unsigned char limit) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101u;
+  constexpr std::uint64_t kHighBits = kOnes * 0x80;
+  std::size_t i = 0;
+  for (std::uint64_t word = 0; i + 8 <= text.size(); i += 8) {
+    std::memcpy(&word, text.data() + i, sizeof word);
+    const std::uint64_t del = word ^ (kOnes * 0x7F);  // a zero byte where a DEL was
+    if ((((word - kOnes * limit) & ~word) | ((del - kOnes) & ~del)) & kHighBits) break;
+  }
+  for (; i < text.size(); ++i) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    if (b < limit || b == 0x7F) return i;
+  }
+  return i;
 }
 
 }  // namespace OAuthClient

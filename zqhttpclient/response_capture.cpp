@@ -8,6 +8,10 @@ namespace OAuthClient::Http {
 namespace {
 
 std::string_view WithoutLineBreak(std::string_view line) {
+  // Lines nearly always end in one CR LF, and the byte before it is part of the line.
+  const std::size_t n = line.size();
+  if (n >= 3 && line[n - 1] == '\n' && line[n - 2] == '\r' && line[n - 3] != '\r' && line[n - 3] != '\n')
+    return line.substr(0, n - 2);
   while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.remove_suffix(1);
   return line;
 }
@@ -56,6 +60,12 @@ bool ResponseCapture::AddHeaderLine(std::string_view line) {
 
 void ResponseCapture::NoteContentType(std::string_view line, std::size_t lineStart) {
   constexpr std::string_view kName = "Content-Type";
+  constexpr std::string_view kUsualStart = "Content-Type:";  // as nearly every server spells it
+  if (line.substr(0, kUsualStart.size()) == kUsualStart) {
+    const std::string_view value = TrimHttpSpace(line.substr(kUsualStart.size()));
+    contentType_ = std::make_pair(lineStart + static_cast<std::size_t>(value.data() - line.data()), value.size());
+    return;
+  }
   if (IsStatusLine(line)) return;
   const std::size_t colon = line.find(':');
   if (colon == std::string_view::npos || !EqualsIgnoringAsciiCase(TrimHttpSpace(line.substr(0, colon)), kName)) return;

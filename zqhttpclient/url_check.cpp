@@ -8,13 +8,7 @@
 namespace OAuthClient::Http {
 namespace {
 
-bool HasSpaceOrControl(const std::string& text) {
-  for (char c : text) {
-    const auto b = static_cast<unsigned char>(c);
-    if (b <= 0x20 || b == 0x7F) return true;
-  }
-  return false;
-}
+bool HasSpaceOrControl(const std::string& text) { return FindControlByte(text, 0x21) < text.size(); }
 
 // Returns true for "http://" or "https://" (scheme letters in any case) followed by something that starts a host
 // rather than a path, query or fragment: the URLs that need no parse of their own.

@@ -47,5 +47,21 @@ INSTANTIATE_TEST_SUITE_P(
                         std::string("GET\0", 4), false}),
     [](const testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
+// The word-wise scan against a byte-by-byte reading, at every position of a control byte in a longer text (so
+// that both the eight-byte steps and the tail meet it), for DEL, NUL, a tab, a space and bytes from 0x80 up.
+TEST(FindControlByte, FindsTheFirstByteBelowTheLimitOrDel) {
+  for (const char planted : {'\x7F', '\0', '\t', ' ', '\x80', '\xFF'}) {
+    for (const unsigned char limit : {0x20, 0x21}) {
+      for (std::size_t at = 0; at < 20; ++at) {
+        std::string text(20, 'a');
+        text[at] = planted;
+        const auto b = static_cast<unsigned char>(planted);
+        const bool control = b < limit || b == 0x7F;
+        EXPECT_EQ(FindControlByte(text, limit), control ? at : text.size()) << int{b} << " at " << at;
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace OAuthClient
