@@ -10,6 +10,10 @@
 #include <string_view>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace OAuthClient {
 
 constexpr char32_t kReplacementCharacter = 0xFFFD;
@@ -132,6 +136,15 @@ template <typename Unit>
 std::size_t NarrowAscii(const Unit* units, std::size_t count, char* out) {
   static_assert(sizeof(Unit) == 2, "UTF-16 units");
   std::size_t i = 0;
+#if defined(__SSE2__)
+  // Eight units per step where SSE2 is there (every x86-64 target): checked for ASCII and packed to bytes.
+  const __m128i nonAscii = _mm_set1_epi16(static_cast<short>(0xFF80));
+  for (; i + 8 <= count; i += 8) {
+    const __m128i eight = _mm_loadu_si128(reinterpret_cast<const __m128i*>(units + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_and_si128(eight, nonAscii), _mm_setzero_si128())) != 0xFFFF) break;
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(eight, eight));
+  }
+#endif
   for (std::uint64_t word = 0; i + 4 <= count; i += 4) {
     std::memcpy(&word, units + i, sizeof word);
     if ((word & 0xFF80FF80FF80FF80u) != 0) break;

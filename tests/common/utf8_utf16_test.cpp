@@ -67,5 +67,21 @@ INSTANTIATE_TEST_SUITE_P(
         Row{"TruncatedAtEndPerByte", "ok\xF0\x9F", u"ok\uFFFD\uFFFD", Direction::kDecodeOnly, kPerByte}),
     [](const testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
+// The ASCII fast paths (eight, then four units per step, then one) against a unit-by-unit encoding, with a
+// non-ASCII unit at every position of a longer text: U+0080 and U+0100 would pass for bytes if a step checked
+// only the low byte or saturated.
+TEST(Utf16ToUtf8, NonAsciiUnitAtAnyPositionOfALongText) {
+  for (const char16_t planted : {u'\u0080', u'\u0100', u'\u20AC'}) {
+    for (std::size_t at = 0; at < 24; ++at) {
+      std::u16string text(24, u'a');
+      text[at] = planted;
+      char bytes[4];
+      const std::string expected = std::string(at, 'a') + std::string(bytes, EncodeUtf8(planted, bytes)) +
+                                   std::string(23 - at, 'a');
+      EXPECT_EQ(Utf16ToUtf8(text), expected) << int{planted} << " at " << at;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace OAuthClient
