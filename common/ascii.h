@@ -88,11 +88,12 @@ inline std::u16string_view TrimHttpSpace(std::u16string_view text) { return Asci
 inline bool IsTokenChar(char c) { return AsciiDetail::IsTokenChar(c); }
 
 // Returns true when `text` is a non-empty HTTP token (method names, field names; RFC 9110 section 5.6.2).
+// (Lambdas rather than function pointers, so that the per-character test is inlined.)
 inline bool IsHttpToken(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), AsciiDetail::IsTokenChar<char>);
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return AsciiDetail::IsTokenChar(c); });
 }
 inline bool IsHttpToken(std::u16string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), AsciiDetail::IsTokenChar<char16_t>);
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char16_t c) { return AsciiDetail::IsTokenChar(c); });
 }
 
 // Returns the index of the first byte of `text` that is below `limit` (at most 0x80) or is DEL (0x7F), or

@@ -266,6 +266,10 @@ template <typename Unit = char16_t>
 std::optional<std::basic_string<Unit>> Utf8ToUtf16IfValid(std::string_view bytes) {
   // The ASCII prefix needs no check; the conversion finds it again a word at a time.
   const std::size_t ascii = Utf8Detail::AsciiPrefixLength(bytes.data(), bytes.size());
+  if (ascii == bytes.size()) {  // all ASCII, as header blocks nearly always are: widened without a second scan
+    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
+    return std::basic_string<Unit>(first, first + ascii);
+  }
   if (!IsValidUtf8(bytes.substr(ascii))) return std::nullopt;
   return Utf8ToUtf16<Unit>(bytes);
 }
