@@ -13,12 +13,23 @@
 
 namespace OAuthClient {
 
-GrantHandle CreateGrantFor(const WideChar* grantType) {
+namespace {
+
+template <typename Grant>
+GrantHandle MakeGrant(BasicAuthorizationCache* cache) {
+  auto* grant = new Grant();
+  grant->UseBasicAuthorizationCache(cache);
+  return GrantHandle(grant);
+}
+
+}  // namespace
+
+GrantHandle CreateGrantFor(const WideChar* grantType, BasicAuthorizationCache* cache) {
   // Whole-text, case-sensitive comparison: "Password" or "password " is an extension grant type of its own.
   const std::u16string_view type = ViewOf(grantType);
-  if (SameText(type, u"password")) return GrantHandle(new CPasswordGrant());
-  if (SameText(type, u"client_credentials")) return GrantHandle(new CClientCredentialsGrant());
-  return GrantHandle(new CExtensionGrants());
+  if (SameText(type, u"password")) return MakeGrant<CPasswordGrant>(cache);
+  if (SameText(type, u"client_credentials")) return MakeGrant<CClientCredentialsGrant>(cache);
+  return MakeGrant<CExtensionGrants>(cache);
 }
 
 COAuthClient::COAuthClient() = default;
@@ -34,7 +45,7 @@ std::int32_t COAuthClient::RequestToken(ITokenRequest* request, ITokenResponse**
   grant_.reset();
   const WideChar* grantType = nullptr;
   request->GetGrantType(&grantType);
-  grant_ = CreateGrantFor(grantType);
+  grant_ = CreateGrantFor(grantType, &basicCache_);
   return grant_->RequestToken(request, response);
 }
 

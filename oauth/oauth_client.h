@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "oauth/grants/basic_authorization_cache.h"
 #include "oauth/grants/grant_delegate_interface.h"
 #include "oauthclient/oauth_client.h"
 
@@ -43,12 +44,14 @@ class COAuthClient final : public IOAuthClient {
  private:
   ~COAuthClient();
 
+  BasicAuthorizationCache basicCache_;  // this client's own: client objects share nothing
   GrantHandle grant_;
   std::unique_ptr<CResourceRetriever> retriever_;
 };
 
-// Returns a new grant object for `grantType` (null counts as empty), bound to the HTTP client component or not.
-GrantHandle CreateGrantFor(const WideChar* grantType);
+// Returns a new grant object for `grantType` (null counts as empty), bound to the HTTP client component or not,
+// using `cache` (when given) for its Basic client authorization.
+GrantHandle CreateGrantFor(const WideChar* grantType, BasicAuthorizationCache* cache = nullptr);
 
 }  // namespace OAuthClient
 

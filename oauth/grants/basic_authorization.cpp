@@ -54,9 +54,9 @@ std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientI
   return wide;
 }
 
-std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client) {
-  BasicAuthorizationCache& cache = BasicAuthorizationCache::Instance();
-  const auto lock = cache.Lock();
+std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client, BasicAuthorizationCache* kept) {
+  BasicAuthorizationCache forThisRequest;
+  BasicAuthorizationCache& cache = kept != nullptr ? *kept : forThisRequest;
   // The identifier is compared (and copied when it is new) before the secret is asked for, as a request may hand
   // both out of one buffer; the secret is used before the request is called again, so its own buffer serves.
   const WideChar* clientIdText = nullptr;

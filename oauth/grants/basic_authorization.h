@@ -12,6 +12,8 @@
 
 namespace OAuthClient {
 
+class BasicAuthorizationCache;
+
 // Returns the Base64 text of `clientId` ":" `clientSecret` converted to the active ANSI code page (characters the
 // code page lacks become its replacement character "?"; hosts of this library have always sent ANSI, not UTF-8,
 // and servers built for them decode it so). Neither part is escaped, so a ":" in the identifier stays as it is.
@@ -22,8 +24,9 @@ std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientI
 
 // Adds "Content-Type: application/x-www-form-urlencoded", then "Authorization: Basic <credentials>" to `client`,
 // from the request's client identifier and secret. Returns 1, or -1 (nothing added) when either is absent or empty
-// or the credentials do not encode.
-std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client);
+// or the credentials do not encode. The value comes from `cache` when it holds the same pair, and is kept there
+// otherwise; without a cache it is encoded for this request alone.
+std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client, BasicAuthorizationCache* cache);
 
 }  // namespace OAuthClient
 

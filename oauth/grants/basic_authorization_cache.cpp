@@ -1,4 +1,4 @@
-// BasicAuthorizationCache: the "Basic ..." header value of the last client identifier and secret.
+// BasicAuthorizationCache: the "Basic ..." header value of the last client identifier and secret of one client.
 #include "oauth/grants/basic_authorization_cache.h"
 
 #include <optional>
@@ -9,11 +9,6 @@
 #include "oauth/text/secret_wipe.h"
 
 namespace OAuthClient {
-
-BasicAuthorizationCache& BasicAuthorizationCache::Instance() {
-  static BasicAuthorizationCache cache;
-  return cache;
-}
 
 BasicAuthorizationCache::~BasicAuthorizationCache() { Clear(); }
 

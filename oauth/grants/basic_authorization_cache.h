@@ -1,9 +1,9 @@
-// BasicAuthorizationCache: the "Basic ..." header value of the last client identifier and secret, kept so that a
-// host that asks for tokens again and again with the same credentials does not encode them each time.
+// BasicAuthorizationCache: the "Basic ..." header value of the last client identifier and secret of one client
+// object, kept so that a host that asks for tokens again and again with the same credentials does not encode them
+// each time.
 #ifndef OAUTH_GRANTS_BASIC_AUTHORIZATION_CACHE_H
 #define OAUTH_GRANTS_BASIC_AUTHORIZATION_CACHE_H
 
-#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -13,36 +13,35 @@ namespace OAuthClient {
 
 // One entry: the pair it was made from and the header value EncodeBasicCredentials gives for it, "Basic "
 // included. The value is the function's own output, so the bytes sent are exactly those of a fresh encoding; the
-// entry changes only when another pair is asked for. The secret thus outlives the request it came from (until
-// another pair is used, or the library is unloaded), so every text of the entry, and every buffer the encoding
-// made, is overwritten with zeros before it is freed or reused: a dropped secret does not linger in freed memory.
-// Thread-safe: callers hold Lock() while they compare and use the entry.
+// entry changes only when another pair is asked for. Each client object owns one (the library shares nothing
+// between client objects and takes no locks; a client serves one call at a time), so the secret outlives the
+// request it came from only until another pair is used or the client is released. Every text of the entry, and
+// every buffer the encoding made, is overwritten with zeros before it is freed or reused: a dropped secret does
+// not linger in freed memory.
 class BasicAuthorizationCache {
  public:
-  static BasicAuthorizationCache& Instance();
+  BasicAuthorizationCache() = default;
+  BasicAuthorizationCache(const BasicAuthorizationCache&) = delete;
+  BasicAuthorizationCache& operator=(const BasicAuthorizationCache&) = delete;
 
-  std::unique_lock<std::mutex> Lock() { return std::unique_lock<std::mutex>(mutex_); }
-
-  // With the lock held: whether the entry was made from this identifier / this secret.
+  // Whether the entry was made from this identifier / this secret.
   bool HoldsClientId(std::u16string_view clientId) const { return valid_ && SameText(clientId_, clientId); }
   bool HoldsSecret(std::u16string_view clientSecret) const { return valid_ && SameText(clientSecret_, clientSecret); }
 
-  // With the lock held: encodes the pair and keeps it; false (the entry emptied) when it does not encode.
+  // Encodes the pair and keeps it; false (the entry emptied) when it does not encode.
   bool Store(std::u16string clientId, std::u16string_view clientSecret);
 
-  // With the lock held: the identifier the entry was made from.
+  // The identifier the entry was made from.
   const std::u16string& ClientId() const { return clientId_; }
 
-  // With the lock held, after HoldsClientId and HoldsSecret or Store: the zero-terminated header value.
+  // After HoldsClientId and HoldsSecret or Store: the zero-terminated header value.
   const char16_t* HeaderValue() const { return headerValue_.c_str(); }
 
   ~BasicAuthorizationCache();
 
  private:
-  BasicAuthorizationCache() = default;
   void Clear();
 
-  std::mutex mutex_;
   bool valid_ = false;
   std::u16string clientId_;
   std::u16string clientSecret_;

@@ -17,11 +17,11 @@ constexpr std::int32_t kNotSent = -1;
 
 // Uses the request's own "Authorization" header when it has one (it travels in the request's header text);
 // otherwise adds the Basic client authorization. 1 or -1.
-std::int32_t AuthorizeClient(ITokenRequest& request, IHttpClient& client) {
+std::int32_t AuthorizeClient(ITokenRequest& request, IHttpClient& client, BasicAuthorizationCache* cache) {
   const WideChar* ownAuthorization = nullptr;
   request.GetHeader(AsWide(u"Authorization"), &ownAuthorization);
   if (!IsNullOrEmpty(ownAuthorization)) return 1;
-  return AddBasicAuthorization(request, client);
+  return AddBasicAuthorization(request, client, cache);
 }
 
 // With "GET" the form goes into the URL's query: the URL is not examined, so one that already has a query gets a
@@ -97,7 +97,7 @@ std::int32_t CGrantDelegate::RunTokenRequest(ITokenRequest* request, ITokenRespo
 std::int32_t CGrantDelegate::ConfigureAndSend(ITokenRequest& request, ITokenResponse** response,
                                               const GrantFlow& flow) {
   IHttpClient& client = *client_;
-  if (flow.clientAuth == ClientAuth::kBasic && AuthorizeClient(request, client) != 1) return kNotSent;
+  if (flow.clientAuth == ClientAuth::kBasic && AuthorizeClient(request, client, basicCache_) != 1) return kNotSent;
 
   const TransportCopy transport =
       ApplyTransportSettings(request, client, TransportPolicy{flow.proxyStep, UnknownSecureProtocol::kRefuse});

@@ -14,6 +14,8 @@
 
 namespace OAuthClient {
 
+class BasicAuthorizationCache;
+
 // How the client authenticates itself to the token endpoint.
 enum class ClientAuth {
   // HTTP Basic with the client id and secret (RFC 6749 section 2.3.1), plus the form content type, unless the
@@ -65,6 +67,10 @@ class CGrantDelegate : public IGrantDelegate {
   // Returns true when the component's factory was found at construction.
   bool IsBound() const { return binding_.IsBound(); }
 
+  // Gives the grant its client object's Basic authorization cache (not owned; it outlives the grant). Without
+  // one the credentials are encoded for the request alone.
+  void UseBasicAuthorizationCache(BasicAuthorizationCache* cache) { basicCache_ = cache; }
+
  protected:
   // Runs the token request procedure with the steps of `flow`. A null request or response pointer gives -1 with
   // nothing made or sent (this implementation's choice).
@@ -79,6 +85,7 @@ class CGrantDelegate : public IGrantDelegate {
   HttpClientBinding binding_;
   ITokenRequest* request_ = nullptr;  // the request being served; not owned
   HttpClientHandle client_;
+  BasicAuthorizationCache* basicCache_ = nullptr;  // not owned
 };
 
 }  // namespace OAuthClient
