@@ -54,26 +54,26 @@ std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientI
   return wide;
 }
 
-std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client, BasicAuthorizationCache* kept) {
+std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client, BasicAuthorizationCache* cache) {
   BasicAuthorizationCache forThisRequest;
-  BasicAuthorizationCache& cache = kept != nullptr ? *kept : forThisRequest;
+  BasicAuthorizationCache& entry = cache != nullptr ? *cache : forThisRequest;
   // The identifier is compared (and copied when it is new) before the secret is asked for, as a request may hand
   // both out of one buffer; the secret is used before the request is called again, so its own buffer serves.
   const WideChar* clientIdText = nullptr;
   request.GetClientId(&clientIdText);
   if (IsNullOrEmpty(clientIdText)) return -1;
-  const bool sameClientId = cache.HoldsClientId(ViewOf(clientIdText));
+  const bool sameClientId = entry.HoldsClientId(ViewOf(clientIdText));
   std::u16string clientId = sameClientId ? std::u16string() : std::u16string(ViewOf(clientIdText));
   const WideChar* clientSecret = nullptr;
   request.GetClientSecret(&clientSecret);
   if (IsNullOrEmpty(clientSecret)) return -1;
 
-  if (!sameClientId || !cache.HoldsSecret(ViewOf(clientSecret))) {
-    if (sameClientId) clientId = cache.ClientId();
-    if (!cache.Store(std::move(clientId), ViewOf(clientSecret))) return -1;
+  if (!sameClientId || !entry.HoldsSecret(ViewOf(clientSecret))) {
+    if (sameClientId) clientId = entry.ClientId();
+    if (!entry.Store(std::move(clientId), ViewOf(clientSecret))) return -1;
   }
   client.AddRequestHeader(AsWide(u"Content-Type"), AsWide(u"application/x-www-form-urlencoded"), 0);
-  client.AddRequestHeader(AsWide(u"Authorization"), AsWide(cache.HeaderValue()), 0);
+  client.AddRequestHeader(AsWide(u"Authorization"), AsWide(entry.HeaderValue()), 0);
   return 1;
 }
 
