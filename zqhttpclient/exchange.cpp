@@ -206,10 +206,18 @@ void ConfigureProfile(Transfer& transfer, const TransferProfile& profile) {
   curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorBuffer);
 }
 
-// Sets what changes from one request to the next. Returns false when libcurl could not take the URL.
-bool ConfigureRequest(CURL* easy, const std::string& url, std::optional<std::string_view> body, long timeoutMs) {
+// Sets what changes from one request to the next. The URL only when it is not the one the handle already holds:
+// libcurl keeps a set URL and reads it afresh for every transfer, and setting it copies and frees a string.
+// Returns false when libcurl could not take the URL.
+bool ConfigureRequest(Transfer& transfer, const std::string& url, std::optional<std::string_view> body,
+                      long timeoutMs) {
+  CURL* easy = transfer.easy.get();
   curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs);
-  if (curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) != CURLE_OK) return false;
+  if (url != transfer.url || url.empty()) {
+    transfer.url.clear();  // held no more should the setting fail
+    if (curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) != CURLE_OK) return false;
+    transfer.url = url;
+  }
   if (body) ApplyBody(easy, *body);
   return true;
 }
@@ -288,16 +296,17 @@ std::string ErrorTextFor(std::int32_t result, const char* curlText, CURLcode cod
   return curl_easy_strerror(code);
 }
 
-// Reads the hop's status and URL into `result`; returns where the answer redirects to ("" when nowhere). libcurl
-// follows no redirect itself, so the URL it ended on is nearly always the hop's own, byte for byte: then
-// *endedOnHopUrl is set and no copy is made (the caller takes the hop's URL instead).
+// Reads the hop's status and URL into `result`; returns where the answer redirects to ("" when nowhere, and
+// unread unless the status is a redirect's). libcurl follows no redirect itself, so the URL it ended on is nearly
+// always the hop's own, byte for byte: then *endedOnHopUrl is set and no copy is made (the caller takes the hop's
+// URL instead).
 std::string ReadTransferInfo(CURL* easy, const std::string& hopUrl, ExchangeResult* result, bool* endedOnHopUrl) {
   long status = 0;
   char* effective = nullptr;
   char* redirect = nullptr;
   curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
   curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
-  curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &redirect);
+  if (status >= 300 && status < 400) curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &redirect);
   result->status = static_cast<std::uint32_t>(status);
   *endedOnHopUrl = effective != nullptr && hopUrl == effective;
   if (effective != nullptr && !*endedOnHopUrl) result->effectiveUrl = effective;
@@ -337,7 +346,7 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
   TransferOutcome outcome;
   outcome.viaProxy = request.settings->proxy != ComponentSettings::Proxy::kNone;
   if (!PrepareHeaderList(*request.headers, hop.request, hop.body, transfer) ||
-      !ConfigureRequest(easy, hop.request.url, hop.body, hop.timeoutMs)) {
+      !ConfigureRequest(transfer, hop.request.url, hop.body, hop.timeoutMs)) {
     outcome.code = CURLE_OUT_OF_MEMORY;
   } else {
     RunTransfer(easy, transfer.multi.get(), state, *request.settings, &outcome);

@@ -283,7 +283,6 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
   if (result.result == kHttpOk) {
     ReceivedAnswer& answer = answer_.emplace();
     answer.status = result.status;
-    answer.reason = capture.ReasonPhrase();
     answer.headerBlock = capture.TakeHeaderBlock();
     if (const auto type = capture.ContentTypeIn(answer.headerBlock)) answer.contentType = *type;
     answer.SetBody(capture.TakeBody());
@@ -373,8 +372,10 @@ std::uint32_t CHttpClient::GetStatusCode() { return answer_ ? answer_->status : 
 std::int32_t CHttpClient::GetStatusText(const WideChar** out) {
   return Guarded([&]() -> std::int32_t {
     if (out == nullptr) return kHttpBadArgument;
-    if (!answer_ || !answer_->reason) return -1;
-    answer_->reasonText = HeaderBytesToUtf16(*answer_->reason);
+    if (!answer_) return -1;
+    const std::optional<std::string_view> reason = ReasonPhraseIn(answer_->headerBlock);
+    if (!reason) return -1;
+    answer_->reasonText = HeaderBytesToUtf16(*reason);
     return HandOut(answer_->reasonText, out);
   });
 }
