@@ -87,7 +87,9 @@ bool ResponseCapture::AddBody(std::string_view bytes) {
 }
 
 std::optional<std::string_view> ReasonPhraseIn(std::string_view block) {
-  const std::string_view statusLine = block.substr(0, block.find("\r\n"));
+  // The block's lines end in CR LF, and no line holds an LF of its own: the first LF ends the status line.
+  std::string_view statusLine = block.substr(0, block.find('\n'));
+  if (!statusLine.empty() && statusLine.back() == '\r') statusLine.remove_suffix(1);
   if (!IsStatusLine(statusLine)) return std::nullopt;
   // status-line = HTTP-version SP status-code SP [ reason-phrase ]  (RFC 9112 section 4)
   const std::size_t first = statusLine.find(' ');
