@@ -181,7 +181,7 @@ std::uint32_t CHttpClient::GetMaxResponseSize() { return settings_.EffectiveMaxR
 std::int32_t CHttpClient::AddRequestHeader(const WideChar* name, const WideChar* value, std::int32_t flags) {
   return Guarded([&]() -> std::int32_t {
     if (name == nullptr || value == nullptr || flags != 0) return kHttpBadArgument;
-    return headers_.Set(WideToUtf8(name), WideToUtf8(value)) ? kHttpOk : RefuseHeader();
+    return headers_.Set(WideView(name), WideView(value)) ? kHttpOk : RefuseHeader();
   });
 }
 
