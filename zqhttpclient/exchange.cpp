@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <new>
 
 #include "common/ascii.h"
@@ -71,6 +72,42 @@ bool AppendHeader(SList* list, const char* line) {
   return true;
 }
 
+// Puts a request's header lines together piece by piece, comparing them with the lines the transfer's list was
+// built from for as long as they match, so that a request sending the same lines as the one before copies nothing.
+// At the first difference the matching part is copied and the rest written after it.
+class HeaderLinesWriter {
+ public:
+  HeaderLinesWriter(const std::string& previous, std::string* lines) : previous_(previous), lines_(lines) {}
+
+  HeaderLinesWriter& operator<<(std::string_view piece) {
+    if (matching_) {
+      if (previous_.size() - matched_ >= piece.size() &&
+          std::memcmp(previous_.data() + matched_, piece.data(), piece.size()) == 0) {
+        matched_ += piece.size();
+        return *this;
+      }
+      matching_ = false;
+      lines_->assign(previous_, 0, matched_);
+    }
+    lines_->append(piece);
+    return *this;
+  }
+
+  // Returns true when the lines written are exactly the previous ones; otherwise `lines` holds them.
+  bool SameAsPrevious() {
+    if (!matching_) return false;
+    if (matched_ == previous_.size()) return true;
+    lines_->assign(previous_, 0, matched_);
+    return false;
+  }
+
+ private:
+  const std::string& previous_;
+  std::string* lines_;
+  bool matching_ = true;
+  std::size_t matched_ = 0;
+};
+
 // Writes the hop's header lines in libcurl's syntax, one per "\n" ("Name;" sends an empty value, "Name:" would
 // remove the header; no accepted field holds a line break, so "\n" cannot occur inside one), without the
 // credentials when the hop may not carry them. The transfer's header list is rebuilt only when these lines differ
@@ -83,18 +120,20 @@ bool PrepareHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, s
                        Transfer& transfer) {
   constexpr std::size_t kNeverExpectUpToBytes = 1024;
   std::string& lines = transfer.nextHeaderLines;
-  lines.clear();
+  HeaderLinesWriter writer(transfer.headerLines, &lines);
   for (const auto& [name, value] : headers.Fields()) {
     if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
-    lines.append(name).append(value.empty() ? ";" : ": ").append(value).push_back('\n');
+    writer << name << (value.empty() ? ";" : ": ") << value << "\n";
   }
-  if (body && !headers.Find("Content-Type")) lines.append("Content-Type:\n");
-  if (body && body->size() > kNeverExpectUpToBytes && !headers.Find("Expect")) lines.append("Expect:\n");
-  if (transfer.headers && lines == transfer.headerLines) {
+  if (body && !headers.Find("Content-Type")) writer << "Content-Type:\n";
+  if (body && body->size() > kNeverExpectUpToBytes && !headers.Find("Expect")) writer << "Expect:\n";
+  const bool same = writer.SameAsPrevious();
+  if (same && transfer.headers) {
     if (!transfer.headerListSet) curl_easy_setopt(transfer.easy.get(), CURLOPT_HTTPHEADER, transfer.headers.get());
     transfer.headerListSet = true;
     return true;
   }
+  if (same) lines = transfer.headerLines;  // no list was built from these lines yet
 
   SList list;
   std::string line;  // libcurl copies each line, so one buffer serves them all
