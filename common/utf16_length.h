@@ -22,19 +22,19 @@ namespace Utf16LengthDetail {
 // depends only on the units of the text.
 [[gnu::no_sanitize_address]] inline std::size_t AlignedLength(const char16_t* text) {
   constexpr std::uintptr_t kBlock = 16;
-  const auto start = reinterpret_cast<std::uintptr_t>(text);
-  const auto* block = reinterpret_cast<const __m128i*>(start & ~(kBlock - 1));
+  const auto* first = reinterpret_cast<const char*>(text);
+  const std::uintptr_t before = reinterpret_cast<std::uintptr_t>(first) & (kBlock - 1);
+  const auto* block = reinterpret_cast<const __m128i*>(first - before);
   const __m128i zero = _mm_setzero_si128();
   // One mask bit per byte; a zero unit sets the two bits of its bytes. Bits of bytes before the text are dropped.
-  unsigned zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(block), zero))) &
-                   (0xFFFFu << (start & (kBlock - 1)));
+  unsigned zeros =
+      static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(block), zero))) & (0xFFFFu << before);
   while (zeros == 0) {
     ++block;
     zeros = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(_mm_load_si128(block), zero)));
   }
-  const std::uintptr_t terminator =
-      reinterpret_cast<std::uintptr_t>(block) + static_cast<unsigned>(__builtin_ctz(zeros));
-  return (terminator - start) / sizeof(char16_t);
+  const char* terminator = reinterpret_cast<const char*>(block) + __builtin_ctz(zeros);
+  return static_cast<std::size_t>(terminator - first) / sizeof(char16_t);
 }
 #endif
 
