@@ -30,19 +30,38 @@ CResourceResponse::CResourceResponse(IHttpClient& client) {
   client.GetResponseValue(&responseValue_);
   statusCode_ = client.GetStatusCode();
 
+  // Each text stays valid until its own getter is called again, the next send or the object's release, so the three
+  // are read first and copied together.
   const WideChar* statusText = nullptr;
-  if (client.GetStatusText(&statusText) == 1) statusText_.Set(statusText);
+  const std::u16string_view status =
+      client.GetStatusText(&statusText) == 1 ? ViewOf(statusText) : std::u16string_view();
 
   const WideChar* headersText = nullptr;
   client.GetResponseHeadersText(&headersText);
-  headers_.Set(headersText);
 
   const unsigned char* body = nullptr;
   client.GetResponseBody(&body, &bodyLength_);
-  if (body != nullptr && bodyLength_ != 0) {
-    // The zero byte after the data lets a host read a text body as a C string.
-    body_.assign(static_cast<std::size_t>(bodyLength_) + 1, 0);
-    std::copy(body, body + bodyLength_, body_.begin());
+  KeepAnswer(ViewOf(headersText), status, body, body != nullptr ? bodyLength_ : 0);
+}
+
+void CResourceResponse::KeepAnswer(std::u16string_view headersText, std::u16string_view statusText,
+                                   const unsigned char* body, std::size_t bodyBytes) {
+  // The body with its zero byte, rounded up to whole units.
+  const std::size_t bodyUnits = bodyBytes == 0 ? 0 : (bodyBytes + 1 + sizeof(char16_t) - 1) / sizeof(char16_t);
+  answer_.reserve(headersText.size() + 1 + statusText.size() + 1 + bodyUnits);
+  answer_.append(headersText).push_back(0);
+  answer_.append(statusText).push_back(0);
+  const std::size_t bodyAt = answer_.size();
+  answer_.resize(bodyAt + bodyUnits);  // zero units: the body's zero byte, and the padding of an odd length
+
+  const std::u16string_view kept = answer_;
+  headersText_ = kept.substr(0, headersText.size());
+  statusText_ = kept.substr(headersText.size() + 1, statusText.size());
+  headers_.Set(headersText_);
+  if (bodyBytes != 0) {
+    auto* bytes = reinterpret_cast<unsigned char*>(answer_.data() + bodyAt);
+    std::copy(body, body + bodyBytes, bytes);
+    body_ = bytes;
   }
 }
 
@@ -56,14 +75,14 @@ std::int32_t CResourceResponse::GetHeader(const WideChar* name, const WideChar**
 }
 
 std::int32_t CResourceResponse::GetHeadersText(const WideChar** out) {
-  if (out == nullptr || !headers_.Text().IsSet()) return -1;
-  *out = headers_.Text().Get();
+  if (out == nullptr || headersText_.empty()) return -1;
+  *out = AsWide(headersText_.data());
   return 1;
 }
 
 std::int32_t CResourceResponse::GetBody(const unsigned char** data, std::uint32_t* length) {
   if (data == nullptr || length == nullptr || !HasBody()) return -1;
-  *data = body_.data();
+  *data = body_;
   *length = bodyLength_;
   return 1;
 }
@@ -73,7 +92,7 @@ std::int32_t CResourceResponse::GetBodyText(const WideChar** out, std::uint32_t 
   bodyText_.reset();
   if (!HasBody()) return -1;
   std::u16string text;
-  if (DecodeText(&text, body_.data(), bodyLength_, encoding) < 0) return -1;
+  if (DecodeText(&text, body_, bodyLength_, encoding) < 0) return -1;
   bodyText_ = std::move(text);
   return HandOutBodyText(out);
 }
@@ -82,8 +101,8 @@ std::int32_t CResourceResponse::GetBodyTextDetected(const WideChar** out) {
   if (out == nullptr || !HasBody()) return -1;
   if (bodyText_) return HandOutBodyText(out);
   std::u16string text;
-  const TextEncoding encoding = EncodingFromFirstBytes(body_.data(), bodyLength_);
-  if (DecodeText(&text, body_.data(), bodyLength_, encoding) <= 0) return -1;
+  const TextEncoding encoding = EncodingFromFirstBytes(body_, bodyLength_);
+  if (DecodeText(&text, body_, bodyLength_, encoding) <= 0) return -1;
   bodyText_ = std::move(text);
   return HandOutBodyText(out);
 }
@@ -91,8 +110,8 @@ std::int32_t CResourceResponse::GetBodyTextDetected(const WideChar** out) {
 std::uint32_t CResourceResponse::GetStatusCode() { return statusCode_; }
 
 std::int32_t CResourceResponse::GetStatusText(const WideChar** out) {
-  if (out == nullptr || !statusText_.IsSet()) return -1;
-  *out = statusText_.Get();
+  if (out == nullptr || statusText_.empty()) return -1;
+  *out = AsWide(statusText_.data());
   return 1;
 }
 

@@ -1,4 +1,4 @@
-// ResponseHeaders: a response's header text and the name -> value index built from it on the first look-up.
+// ResponseHeaders: the name -> value index of a response's header text, built on the first look-up.
 #include "oauth/responses/response_headers.h"
 
 #include "oauth/text/ascii_case.h"
@@ -8,7 +8,7 @@ namespace OAuthClient {
 const HeaderMap& ResponseHeaders::Map() {
   if (!map_) {
     map_.emplace();
-    ParseHeaderBlock(text_.View(), &*map_, foldNames_);
+    ParseHeaderBlock(text_, &*map_, foldNames_);
   }
   return *map_;
 }

@@ -1,4 +1,4 @@
-// ResponseHeaders: a response's header text and the name -> value index built from it on the first look-up.
+// ResponseHeaders: the name -> value index of a response's header text, built on the first look-up.
 #ifndef OAUTH_RESPONSES_RESPONSE_HEADERS_H
 #define OAUTH_RESPONSES_RESPONSE_HEADERS_H
 
@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "oauth/text/header_text.h"
-#include "oauth/text/string_property.h"
 
 namespace OAuthClient {
 
@@ -19,10 +18,9 @@ class ResponseHeaders {
   // `foldNames`: names are indexed, and looked up, with ASCII letters upper-cased.
   explicit ResponseHeaders(bool foldNames) : foldNames_(foldNames) {}
 
-  // Keeps a copy of `text` by the set-string rule (null or empty: nothing kept). Called once, before any Find.
-  void Set(const WideChar* text) { text_.Set(text); }
-
-  const StringProperty& Text() const { return text_; }
+  // Indexes `text`, a copy that the response keeps unchanged for as long as this object lives (the response holds
+  // the text it hands out; the index only points into it). Called once, before any Find.
+  void Set(std::u16string_view text) { text_ = text; }
 
   // The first value stored under `name` (untrimmed, possibly empty), or nothing.
   std::optional<std::u16string_view> Find(std::u16string_view name);
@@ -32,7 +30,7 @@ class ResponseHeaders {
   const HeaderMap& Map();
 
   bool foldNames_;
-  StringProperty text_;
+  std::u16string_view text_;
   std::optional<HeaderMap> map_;
 };
 

@@ -1,7 +1,10 @@
 // ParseTokenJson: the small scanner that picks the members of a token endpoint's JSON reply out of its text.
 #include "oauth/responses/token_json.h"
 
+#include <algorithm>
 #include <cstddef>
+
+#include "common/utf16_find.h"
 
 namespace OAuthClient {
 
@@ -21,7 +24,7 @@ class JsonCursor {
 
   // Moves to the next `wanted` unit at or after the current position; false when the text ends first.
   bool SkipTo(char16_t wanted) {
-    while (!AtEnd() && Current() != wanted) Advance();
+    pos_ = std::min(FindUtf16Unit(text_, wanted, pos_), text_.size());
     return !AtEnd();
   }
 

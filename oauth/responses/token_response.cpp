@@ -40,7 +40,8 @@ void CTokenResponse::ReadAnswer(IHttpClient& client) {
 
   const WideChar* headersText = nullptr;
   client.GetResponseHeadersText(&headersText);
-  headers_.Set(headersText);
+  headersText_.Set(headersText);
+  headers_.Set(headersText_.View());
 
   // The reply is asked for again and scanned only when this second read succeeds. The scan reads the component's
   // buffer in place: nothing calls the component until the members are copied out.
@@ -95,7 +96,7 @@ std::int32_t CTokenResponse::GetHeader(const WideChar* name, const WideChar** ou
   return 1;
 }
 
-std::int32_t CTokenResponse::GetHeadersText(const WideChar** out) { return HandOut(headers_.Text(), out); }
+std::int32_t CTokenResponse::GetHeadersText(const WideChar** out) { return HandOut(headersText_, out); }
 std::int32_t CTokenResponse::GetResponseText(const WideChar** out) {
   if (out == nullptr || !responseText_.IsSet()) return -1;
   *out = responseText_.Get();

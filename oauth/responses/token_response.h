@@ -92,7 +92,8 @@ class CTokenResponse final : public ITokenResponse {
   StringProperty statusText_;
   std::optional<std::u16string> headerValue_;  // may hold an empty value, which GetHeader hands out as ""
   CompactText responseText_;                   // a large answer is kept at one byte per unit until a host asks for it
-  ResponseHeaders headers_{/*foldNames=*/true};
+  StringProperty headersText_;
+  ResponseHeaders headers_{/*foldNames=*/true};  // indexes headersText_
   std::uintptr_t responseValue_ = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/utf16_length.h"
 #include "oauthclient/wide_char.h"
 
 namespace OAuthClient {
@@ -15,7 +16,7 @@ inline const WideChar* AsWide(const char16_t* text) { return reinterpret_cast<co
 
 // Returns a view of a zero-terminated text; a null text gives the empty view.
 inline std::u16string_view ViewOf(const char16_t* text) {
-  return text == nullptr ? std::u16string_view() : std::u16string_view(text);
+  return text == nullptr ? std::u16string_view() : std::u16string_view(text, Utf16Length(text));
 }
 #if defined(_WIN32)  // on POSIX WideChar is char16_t and the overload above serves both
 inline std::u16string_view ViewOf(const WideChar* text) { return ViewOf(AsUtf16(text)); }

@@ -56,6 +56,12 @@ TEST_F(ResourceRetrieverTest, SendsBearerAndWrapsTheAnswer) {
   const WideChar* text = nullptr;
   ASSERT_EQ(response->GetStatusText(&text), 1);
   EXPECT_EQ(Text(text), u"Not Found");
+  ASSERT_EQ(response->GetHeadersText(&text), 1);
+  EXPECT_EQ(Text(text), u"HTTP/1.1 404 Not Found\r\nX-Empty:\r\nContent-Type: a/b");
+  const unsigned char* data = nullptr;
+  std::uint32_t length = 0;
+  ASSERT_EQ(response->GetBody(&data, &length), 1);  // the bytes and the zero byte after them
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), length + 1), std::string("\xFF\xFEH\0i\0\0", 7));
   ASSERT_EQ(response->GetHeader(W(u"Content-Type"), &text), 1);
   EXPECT_EQ(Text(text), u" a/b");
   ASSERT_EQ(response->GetHeader(W(u"X-Empty"), &text), 1);
