@@ -1,8 +1,8 @@
 // CResourceResponse: copies one answer out of the HTTP client object and hands it to the host.
 #include "oauth/responses/resource_response.h"
 
-#include <algorithm>
 #include <cstddef>
+#include <string_view>
 
 #include "oauth/text/boundary_text.h"
 #include "oauth/text/text_encodings.h"
@@ -41,28 +41,13 @@ CResourceResponse::CResourceResponse(IHttpClient& client) {
 
   const unsigned char* body = nullptr;
   client.GetResponseBody(&body, &bodyLength_);
-  KeepAnswer(ViewOf(headersText), status, body, body != nullptr ? bodyLength_ : 0);
-}
-
-void CResourceResponse::KeepAnswer(std::u16string_view headersText, std::u16string_view statusText,
-                                   const unsigned char* body, std::size_t bodyBytes) {
-  // The body with its zero byte, rounded up to whole units.
-  const std::size_t bodyUnits = bodyBytes == 0 ? 0 : (bodyBytes + 1 + sizeof(char16_t) - 1) / sizeof(char16_t);
-  answer_.reserve(headersText.size() + 1 + statusText.size() + 1 + bodyUnits);
-  answer_.append(headersText).push_back(0);
-  answer_.append(statusText).push_back(0);
-  const std::size_t bodyAt = answer_.size();
-  answer_.resize(bodyAt + bodyUnits);  // zero units: the body's zero byte, and the padding of an odd length
-
-  const std::u16string_view kept = answer_;
-  headersText_ = kept.substr(0, headersText.size());
-  statusText_ = kept.substr(headersText.size() + 1, statusText.size());
-  headers_.Set(headersText_);
-  if (bodyBytes != 0) {
-    auto* bytes = reinterpret_cast<unsigned char*>(answer_.data() + bodyAt);
-    std::copy(body, body + bodyBytes, bytes);
-    body_ = bytes;
-  }
+  const std::u16string_view headers = ViewOf(headersText);
+  const std::size_t bodyBytes = body != nullptr ? bodyLength_ : 0;
+  answer_.Reserve(AnswerCopy::RoomFor(headers) + AnswerCopy::RoomFor(status) + AnswerCopy::RoomForBytes(bodyBytes));
+  headersText_ = answer_.AddText(headers);
+  statusText_ = answer_.AddText(status);
+  body_ = answer_.AddBytes(body, bodyBytes);
+  headers_.Set(answer_.View(headersText_));  // after the last copy, so the view into the buffer stays valid
 }
 
 std::int32_t CResourceResponse::GetHeader(const WideChar* name, const WideChar** out) {
@@ -75,14 +60,14 @@ std::int32_t CResourceResponse::GetHeader(const WideChar* name, const WideChar**
 }
 
 std::int32_t CResourceResponse::GetHeadersText(const WideChar** out) {
-  if (out == nullptr || headersText_.empty()) return -1;
-  *out = AsWide(headersText_.data());
+  if (out == nullptr || headersText_.IsEmpty()) return -1;
+  *out = answer_.Text(headersText_);
   return 1;
 }
 
 std::int32_t CResourceResponse::GetBody(const unsigned char** data, std::uint32_t* length) {
   if (data == nullptr || length == nullptr || !HasBody()) return -1;
-  *data = body_;
+  *data = answer_.Bytes(body_);
   *length = bodyLength_;
   return 1;
 }
@@ -92,7 +77,7 @@ std::int32_t CResourceResponse::GetBodyText(const WideChar** out, std::uint32_t 
   bodyText_.reset();
   if (!HasBody()) return -1;
   std::u16string text;
-  if (DecodeText(&text, body_, bodyLength_, encoding) < 0) return -1;
+  if (DecodeText(&text, answer_.Bytes(body_), bodyLength_, encoding) < 0) return -1;
   bodyText_ = std::move(text);
   return HandOutBodyText(out);
 }
@@ -101,8 +86,8 @@ std::int32_t CResourceResponse::GetBodyTextDetected(const WideChar** out) {
   if (out == nullptr || !HasBody()) return -1;
   if (bodyText_) return HandOutBodyText(out);
   std::u16string text;
-  const TextEncoding encoding = EncodingFromFirstBytes(body_, bodyLength_);
-  if (DecodeText(&text, body_, bodyLength_, encoding) <= 0) return -1;
+  const TextEncoding encoding = EncodingFromFirstBytes(answer_.Bytes(body_), bodyLength_);
+  if (DecodeText(&text, answer_.Bytes(body_), bodyLength_, encoding) <= 0) return -1;
   bodyText_ = std::move(text);
   return HandOutBodyText(out);
 }
@@ -110,8 +95,8 @@ std::int32_t CResourceResponse::GetBodyTextDetected(const WideChar** out) {
 std::uint32_t CResourceResponse::GetStatusCode() { return statusCode_; }
 
 std::int32_t CResourceResponse::GetStatusText(const WideChar** out) {
-  if (out == nullptr || statusText_.empty()) return -1;
-  *out = AsWide(statusText_.data());
+  if (out == nullptr || statusText_.IsEmpty()) return -1;
+  *out = answer_.Text(statusText_);
   return 1;
 }
 

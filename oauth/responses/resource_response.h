@@ -2,12 +2,11 @@
 #ifndef OAUTH_RESPONSES_RESOURCE_RESPONSE_H
 #define OAUTH_RESPONSES_RESOURCE_RESPONSE_H
 
-#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <string_view>
 
+#include "oauth/responses/answer_copy.h"
 #include "oauth/responses/response_headers.h"
 #include "oauthclient/http_client.h"
 #include "oauthclient/resource_response.h"
@@ -60,27 +59,20 @@ class CResourceResponse final : public IResourceResponse {
  private:
   ~CResourceResponse() = default;
 
-  bool HasBody() const { return body_ != nullptr; }
-  // Copies the header text, the status text and the body into answer_ and points the views at their copies.
-  void KeepAnswer(std::u16string_view headersText, std::u16string_view statusText, const unsigned char* body,
-                  std::size_t bodyBytes);
+  bool HasBody() const { return !body_.IsEmpty(); }
   // Points *out at the text held; returns 1.
   std::int32_t HandOutBodyText(const WideChar** out) const;
 
   std::uint32_t statusCode_ = 0;
   std::uintptr_t responseValue_ = 0;
-  // What the response copies out of the component, in one buffer because it is read together, kept together and
-  // freed together: the header text, the status text and the body bytes, each followed by a zero (a zero unit for
-  // the texts, a zero byte for the body). An answer then costs one allocation instead of three. The body bytes are
-  // stored in the UTF-16 units and read back as bytes, which any object's storage may be.
-  std::u16string answer_;
-  std::u16string_view headersText_;                // in answer_; empty when none came
-  std::u16string_view statusText_;                 // in answer_; empty when none came
-  const unsigned char* body_ = nullptr;            // in answer_, or null when there is no body
+  AnswerCopy answer_;  // the header text, the status text and the body bytes
+  AnswerCopy::Part headersText_;
+  AnswerCopy::Part statusText_;
+  AnswerCopy::Part body_;
   std::uint32_t bodyLength_ = 0;                   // as the component reported it, even without bytes
   std::optional<std::u16string> lastHeaderValue_;  // may hold an empty value, handed out as ""
   std::optional<std::u16string> bodyText_;
-  ResponseHeaders headers_{/*foldNames=*/false};  // indexes headersText_; names looked up exactly as received
+  ResponseHeaders headers_{/*foldNames=*/false};  // indexes the header text in answer_; names looked up exactly
 };
 
 }  // namespace OAuthClient

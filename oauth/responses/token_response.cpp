@@ -14,17 +14,6 @@
 
 namespace OAuthClient {
 
-namespace {
-
-// Points *out at a stored text: 1, or -1 (out untouched) when the text is absent or out is null.
-std::int32_t HandOut(const StringProperty& property, const WideChar** out) {
-  if (out == nullptr || !property.IsSet()) return -1;
-  *out = property.Get();
-  return 1;
-}
-
-}  // namespace
-
 CTokenResponse::CTokenResponse(IHttpClient& client) { ReadAnswer(client); }
 
 void CTokenResponse::ReadAnswer(IHttpClient& client) {
@@ -35,18 +24,23 @@ void CTokenResponse::ReadAnswer(IHttpClient& client) {
   client.GetResponseValue(&responseValue_);
   statusCode_ = client.GetStatusCode();
 
+  // The status and header texts stay valid until their own getter is called again, the next send or the object's
+  // release, so they are copied together with the members at the end.
   const WideChar* statusText = nullptr;
-  if (client.GetStatusText(&statusText) == 1) statusText_.Set(statusText);
+  const std::u16string_view status =
+      client.GetStatusText(&statusText) == 1 ? ViewOf(statusText) : std::u16string_view();
 
   const WideChar* headersText = nullptr;
   client.GetResponseHeadersText(&headersText);
-  headersText_.Set(headersText);
-  headers_.Set(headersText_.View());
+  const std::u16string_view headers = ViewOf(headersText);
 
   // The reply is asked for again and scanned only when this second read succeeds. The scan reads the component's
   // buffer in place: nothing calls the component until the members are copied out.
   const WideChar* reply = nullptr;
-  if (client.GetResponseText(&reply) != 1 || IsNullOrEmpty(reply)) return;
+  if (client.GetResponseText(&reply) != 1 || IsNullOrEmpty(reply)) {
+    KeepAnswer(headers, status, nullptr);
+    return;
+  }
   // Only the kept members are noted as the scan reports them, each with its first value (a repeated name keeps
   // it), so nothing is collected for the rest of the reply.
   KeptMembers members;
@@ -54,7 +48,8 @@ void CTokenResponse::ReadAnswer(IHttpClient& client) {
     const std::size_t index = KeptMemberIndex(name);
     if (index < kKeptMemberCount && !members[index]) members[index] = value;
   };
-  if (ParseTokenJson(ViewOf(reply), noteMember) == kTokenJsonScanned) TakeMembers(members);
+  const bool scanned = ParseTokenJson(ViewOf(reply), noteMember) == kTokenJsonScanned;
+  KeepAnswer(headers, status, scanned ? &members : nullptr);
 }
 
 std::size_t CTokenResponse::KeptMemberIndex(std::u16string_view name) {
@@ -66,25 +61,37 @@ std::size_t CTokenResponse::KeptMemberIndex(std::u16string_view name) {
   return static_cast<std::size_t>(kept - kNames.begin());
 }
 
-void CTokenResponse::TakeMembers(const KeptMembers& members) {
-  // An "error" member makes an error reply even with an empty value or a 200 status (RFC 6749 section 5.2).
-  if (members[kError]) {
-    TakeMember(members[kError], &error_);
-    TakeMember(members[kErrorDescription], &errorDescription_);
-    TakeMember(members[kErrorUri], &errorUri_);
-    TakeMember(members[kState], &state_);
-    return;
+void CTokenResponse::KeepAnswer(std::u16string_view headersText, std::u16string_view statusText,
+                                const KeptMembers* members) {
+  // An "error" member makes an error reply even with an empty value or a 200 status (RFC 6749 section 5.2). Only
+  // the members of the reply's kind are kept, and empty values are not (their getters give -1).
+  std::array<std::u16string_view, kKeptMemberCount> values{};  // empty for what is not kept
+  if (members != nullptr) {
+    const bool isError = (*members)[kError].has_value();
+    for (std::size_t member = 0; member < kExpiresIn; ++member) {
+      const bool ofTheReplysKind = (member <= kState) == isError;
+      if (ofTheReplysKind && (*members)[member]) values[member] = *(*members)[member];
+    }
+    // Read like _wtol, which also accepts the quoted "3600" that some servers send and stops at the line break or
+    // blank that a bare value keeps.
+    if (!isError && (*members)[kExpiresIn]) {
+      expiresIn_ = Platform::WideToLong(std::u16string(*(*members)[kExpiresIn]).c_str());
+    }
   }
-  TakeMember(members[kTokenType], &tokenType_);
-  TakeMember(members[kAccessToken], &accessToken_);
-  TakeMember(members[kRefreshToken], &refreshToken_);
-  // Read like _wtol, which also accepts the quoted "3600" that some servers send and stops at the line break or
-  // blank that a bare value keeps.
-  if (members[kExpiresIn]) expiresIn_ = Platform::WideToLong(std::u16string(*members[kExpiresIn]).c_str());
+
+  std::size_t room = AnswerCopy::RoomFor(headersText) + AnswerCopy::RoomFor(statusText);
+  for (const std::u16string_view value : values) room += AnswerCopy::RoomFor(value);
+  answer_.Reserve(room);
+  headersText_ = answer_.AddText(headersText);
+  statusText_ = answer_.AddText(statusText);
+  for (std::size_t member = 0; member < kKeptMemberCount; ++member) members_[member] = answer_.AddText(values[member]);
+  headers_.Set(answer_.View(headersText_));  // after the last copy, so the view into the buffer stays valid
 }
 
-void CTokenResponse::TakeMember(const std::optional<std::u16string_view>& value, StringProperty* property) {
-  if (value) property->Set(*value);
+std::int32_t CTokenResponse::HandOut(AnswerCopy::Part part, const WideChar** out) const {
+  if (out == nullptr || part.IsEmpty()) return -1;
+  *out = answer_.Text(part);
+  return 1;
 }
 
 std::int32_t CTokenResponse::GetHeader(const WideChar* name, const WideChar** out) {
@@ -104,14 +111,16 @@ std::int32_t CTokenResponse::GetResponseText(const WideChar** out) {
 }
 std::uint32_t CTokenResponse::GetStatusCode() { return statusCode_; }
 std::int32_t CTokenResponse::GetStatusText(const WideChar** out) { return HandOut(statusText_, out); }
-std::int32_t CTokenResponse::GetTokenType(const WideChar** out) { return HandOut(tokenType_, out); }
-std::int32_t CTokenResponse::GetAccessToken(const WideChar** out) { return HandOut(accessToken_, out); }
-std::int32_t CTokenResponse::GetRefreshToken(const WideChar** out) { return HandOut(refreshToken_, out); }
+std::int32_t CTokenResponse::GetTokenType(const WideChar** out) { return HandOut(members_[kTokenType], out); }
+std::int32_t CTokenResponse::GetAccessToken(const WideChar** out) { return HandOut(members_[kAccessToken], out); }
+std::int32_t CTokenResponse::GetRefreshToken(const WideChar** out) { return HandOut(members_[kRefreshToken], out); }
 std::int32_t CTokenResponse::GetExpiresIn() { return expiresIn_; }
-std::int32_t CTokenResponse::GetError(const WideChar** out) { return HandOut(error_, out); }
-std::int32_t CTokenResponse::GetErrorDescription(const WideChar** out) { return HandOut(errorDescription_, out); }
-std::int32_t CTokenResponse::GetErrorUri(const WideChar** out) { return HandOut(errorUri_, out); }
-std::int32_t CTokenResponse::GetState(const WideChar** out) { return HandOut(state_, out); }
+std::int32_t CTokenResponse::GetError(const WideChar** out) { return HandOut(members_[kError], out); }
+std::int32_t CTokenResponse::GetErrorDescription(const WideChar** out) {
+  return HandOut(members_[kErrorDescription], out);
+}
+std::int32_t CTokenResponse::GetErrorUri(const WideChar** out) { return HandOut(members_[kErrorUri], out); }
+std::int32_t CTokenResponse::GetState(const WideChar** out) { return HandOut(members_[kState], out); }
 
 std::int32_t CTokenResponse::GetResponseValue(std::uintptr_t* out) {
   if (out == nullptr) return -1;

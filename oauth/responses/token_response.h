@@ -9,10 +9,10 @@
 #include <string>
 #include <string_view>
 
+#include "oauth/responses/answer_copy.h"
 #include "oauth/responses/compact_text.h"
 #include "oauth/responses/response_headers.h"
 #include "oauth/responses/token_json.h"
-#include "oauth/text/string_property.h"
 #include "oauthclient/http_client.h"
 #include "oauthclient/token_response.h"
 
@@ -59,7 +59,8 @@ class CTokenResponse final : public ITokenResponse {
  private:
   ~CTokenResponse() = default;
 
-  // The members a response keeps (RFC 6749 sections 5.1 and 5.2), and the value of each that a reply has.
+  // The members a response keeps, an error reply's (RFC 6749 section 5.2, through kState) before a token reply's
+  // (section 5.1), and the value of each that a reply has.
   enum KeptMember : std::size_t {
     kError,
     kErrorDescription,
@@ -76,25 +77,22 @@ class CTokenResponse final : public ITokenResponse {
   // Returns the KeptMember of a member name, or kKeptMemberCount for a name the response does not keep.
   static std::size_t KeptMemberIndex(std::u16string_view name);
   void ReadAnswer(IHttpClient& client);
-  void TakeMembers(const KeptMembers& members);
-  // Stores the value, when the reply has the member, by the set-string rule into `property`.
-  static void TakeMember(const std::optional<std::u16string_view>& value, StringProperty* property);
+  // Copies the header text, the status text and the members the reply keeps (RFC 6749 section 5.1 or 5.2) into
+  // answer_; `members` is null when the reply was not scanned.
+  void KeepAnswer(std::u16string_view headersText, std::u16string_view statusText, const KeptMembers* members);
+  // Points *out at a kept text: 1, or -1 (out untouched) when the text is absent or out is null.
+  std::int32_t HandOut(AnswerCopy::Part part, const WideChar** out) const;
 
-  StringProperty accessToken_;
-  StringProperty refreshToken_;
-  std::int32_t expiresIn_ = 0;
-  StringProperty error_;
-  StringProperty errorUri_;
-  StringProperty state_;
-  StringProperty errorDescription_;
-  StringProperty tokenType_;
   std::uint32_t statusCode_ = 0;
-  StringProperty statusText_;
-  std::optional<std::u16string> headerValue_;  // may hold an empty value, which GetHeader hands out as ""
-  CompactText responseText_;                   // a large answer is kept at one byte per unit until a host asks for it
-  StringProperty headersText_;
-  ResponseHeaders headers_{/*foldNames=*/true};  // indexes headersText_
+  std::int32_t expiresIn_ = 0;
   std::uintptr_t responseValue_ = 0;
+  CompactText responseText_;  // a large answer is kept at one byte per unit until a host asks for it
+  AnswerCopy answer_;         // the header text, the status text and the kept members' values
+  AnswerCopy::Part headersText_;
+  AnswerCopy::Part statusText_;
+  std::array<AnswerCopy::Part, kKeptMemberCount> members_;  // kExpiresIn's stays empty: expiresIn_ holds it
+  std::optional<std::u16string> headerValue_;               // may hold an empty value, which GetHeader hands out as ""
+  ResponseHeaders headers_{/*foldNames=*/true};             // indexes the header text in answer_
 };
 
 }  // namespace OAuthClient
