@@ -26,8 +26,10 @@ constexpr Char ToUpper(Char c) {
 
 template <typename Char>
 bool EqualsIgnoringCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](Char x, Char y) { return ToLower(x) == ToLower(y); });
+  if (a.size() != b.size()) return false;
+  // Field names and schemes are nearly always spelled alike: such a match needs no folding.
+  if (a == b) return true;
+  return std::equal(a.begin(), a.end(), b.begin(), [](Char x, Char y) { return ToLower(x) == ToLower(y); });
 }
 
 template <typename Char>

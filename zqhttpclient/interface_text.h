@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/utf16_length.h"
 #include "common/utf8_utf16.h"
 #include "oauthclient/wide_char.h"
 
@@ -14,7 +15,8 @@ namespace OAuthClient::Http {
 // Returns a zero-terminated slot text as a view of its UTF-16 units (empty for null).
 inline std::u16string_view WideView(const WideChar* text) {
   if (text == nullptr) return {};
-  return std::u16string_view(reinterpret_cast<const char16_t*>(text));
+  const auto* units = reinterpret_cast<const char16_t*>(text);
+  return std::u16string_view(units, Utf16Length(units));
 }
 
 // Returns a pointer to the UTF-16 units of `text` in the interface's character type.
