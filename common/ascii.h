@@ -11,6 +11,10 @@
 #include <string_view>
 #include <type_traits>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace OAuthClient {
 namespace AsciiDetail {
 
@@ -106,6 +110,20 @@ inline std::size_t FindControlByte(std::string_view text, unsigned char limit) {
   constexpr std::uint64_t kOnes = 0x0101010101010101u;
   constexpr std::uint64_t kHighBits = kOnes * 0x80;
   std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes per step where SSE2 is there: a byte is below the limit when the larger of it and limit - 1 is
+  // limit - 1 (an unsigned comparison, which SSE2 has only as a maximum).
+  if (limit > 0) {
+    const __m128i belowLimit = _mm_set1_epi8(static_cast<char>(limit - 1));
+    const __m128i del = _mm_set1_epi8(0x7F);
+    for (; i + 16 <= text.size(); i += 16) {
+      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+      const __m128i control =
+          _mm_or_si128(_mm_cmpeq_epi8(_mm_max_epu8(sixteen, belowLimit), belowLimit), _mm_cmpeq_epi8(sixteen, del));
+      if (_mm_movemask_epi8(control) != 0) break;
+    }
+  }
+#endif
   for (std::uint64_t word = 0; i + 8 <= text.size(); i += 8) {
     std::memcpy(&word, text.data() + i, sizeof word);
     const std::uint64_t del = word ^ (kOnes * 0x7F);  // a zero byte where a DEL was

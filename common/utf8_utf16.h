@@ -257,20 +257,29 @@ inline bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
-// Returns the UTF-8 form of UTF-16 text; a lone surrogate becomes U+FFFD, so the result is always well-formed.
+// Appends the UTF-8 form of UTF-16 text to `out`; a lone surrogate becomes U+FFFD, so what is appended is always
+// well-formed.
 template <typename Unit>
-std::string Utf16ToUtf8(std::basic_string_view<Unit> text) {
+void AppendUtf16AsUtf8(std::basic_string_view<Unit> text, std::string* out) {
   // Room for an ASCII text, which methods, URLs and header fields nearly always are; grown when it is not.
-  std::string out(text.size(), '\0');
-  const std::size_t ascii = Utf8Detail::NarrowAscii(text.data(), text.size(), out.data());
-  out.resize(ascii);
-  if (ascii < text.size()) out.reserve(ascii + (text.size() - ascii) * 3);
+  const std::size_t start = out->size();
+  out->resize(start + text.size());
+  const std::size_t ascii = Utf8Detail::NarrowAscii(text.data(), text.size(), out->data() + start);
+  out->resize(start + ascii);
+  if (ascii < text.size()) out->reserve(start + ascii + (text.size() - ascii) * 3);
   char bytes[4];
   for (std::size_t i = ascii; i < text.size();) {
     const DecodedCodePoint step = DecodeUtf16(text.data() + i, text.size() - i);
-    out.append(bytes, EncodeUtf8(step.valid ? step.codePoint : kReplacementCharacter, bytes));
+    out->append(bytes, EncodeUtf8(step.valid ? step.codePoint : kReplacementCharacter, bytes));
     i += step.length;
   }
+}
+
+// Returns the UTF-8 form of UTF-16 text, as AppendUtf16AsUtf8 writes it.
+template <typename Unit>
+std::string Utf16ToUtf8(std::basic_string_view<Unit> text) {
+  std::string out;
+  AppendUtf16AsUtf8(text, &out);
   return out;
 }
 inline std::string Utf16ToUtf8(std::u16string_view text) { return Utf16ToUtf8<char16_t>(text); }

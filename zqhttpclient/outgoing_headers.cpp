@@ -2,6 +2,7 @@
 #include "zqhttpclient/outgoing_headers.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "common/ascii.h"
 #include "common/header_lines.h"
@@ -10,7 +11,8 @@
 namespace OAuthClient::Http {
 namespace {
 
-constexpr std::size_t kTypicalFieldCount = 4;
+// Room for a request's usual fields at the first one, so that those after it append without regrowing the list.
+constexpr std::size_t kTypicalLinesBytes = 256;
 
 // Splits "Name: value" at its first colon; false when there is none.
 bool SplitField(std::string_view line, std::string_view* name, std::string_view* value) {
@@ -21,14 +23,7 @@ bool SplitField(std::string_view line, std::string_view* name, std::string_view*
   return true;
 }
 
-// Drops leading and trailing spaces and tabs as TrimHttpSpace does, without a copy when there are none.
-void TrimHttpSpaceInPlace(std::string* text) {
-  const std::string_view trimmed = TrimHttpSpace(*text);
-  if (trimmed.size() == text->size()) return;
-  const auto start = static_cast<std::size_t>(trimmed.data() - text->data());
-  text->erase(start + trimmed.size());
-  text->erase(0, start);
-}
+bool Acceptable(std::string_view name, std::string_view value) { return IsHttpToken(name) && IsFieldValueText(value); }
 
 }  // namespace
 
@@ -40,55 +35,97 @@ bool IsFieldValueText(std::string_view text) {
   return true;
 }
 
-bool OutgoingHeaders::Acceptable(std::string_view name, std::string_view value) {
-  return IsHttpToken(name) && IsFieldValueText(value);
+// The name and value of the line that starts at `at`: up to the first colon, and from there to the line break.
+OutgoingHeaders::Field OutgoingHeaders::ParsedFieldAt(std::size_t at) const {
+  const std::string_view lines = lines_;
+  const std::size_t colon = lines.find(':', at);
+  const std::size_t end = lines.find('\n', colon);
+  return {lines.substr(at, colon - at), lines.substr(colon + 1, end - colon - 1)};
 }
 
-std::vector<OutgoingHeaders::Field>::iterator OutgoingHeaders::FieldNamed(std::string_view name) {
-  return std::find_if(fields_.begin(), fields_.end(),
-                      [&](const Field& f) { return EqualsIgnoringAsciiCase(f.first, name); });
+std::optional<std::pair<std::size_t, std::size_t>> OutgoingHeaders::FieldNamed(std::string_view name,
+                                                                               std::size_t limit) const {
+  for (std::size_t index = 0, at = 0; at < limit; at = NextLineAt(index, at), ++index)
+    if (EqualsIgnoringAsciiCase(FieldAt(index, at).first, name)) return std::make_pair(index, at);
+  return std::nullopt;
+}
+
+void OutgoingHeaders::NoteFields() {
+  notedCount_ = 0;
+  for (std::size_t at = 0; at < lines_.size() && notedCount_ < kNotedFields;) {
+    const auto [name, value] = ParsedFieldAt(at);
+    noted_[notedCount_++] = {at, name.size(), value.size()};
+    at += name.size() + 1 + value.size() + 1;
+  }
+}
+
+template <typename AppendName, typename AppendValue>
+bool OutgoingHeaders::Store(AppendName&& appendName, AppendValue&& appendValue) {
+  const std::size_t start = lines_.size();
+  if (lines_.capacity() < kTypicalLinesBytes) lines_.reserve(kTypicalLinesBytes);
+  appendName(&lines_);
+  const std::size_t nameSize = lines_.size() - start;
+  lines_.push_back(':');
+  appendValue(&lines_);
+  const std::size_t valueAt = start + nameSize + 1;
+  const std::size_t valueSize = lines_.size() - valueAt;
+  if (!IsFieldValueText(std::string_view(lines_.data() + valueAt, valueSize))) {
+    lines_.resize(start);
+    return false;
+  }
+  lines_.push_back('\n');
+  ++fieldCount_;
+  const auto same = FieldNamed(std::string_view(lines_.data() + start, nameSize), start);
+  if (!same) {
+    // Fewer noted fields than places means every field is noted, so the new one is the next.
+    if (notedCount_ < kNotedFields) noted_[notedCount_++] = {start, nameSize, valueSize};
+    return true;
+  }
+  // In place, so the field keeps its position; the name takes the new spelling.
+  const std::string line = lines_.substr(start);
+  lines_.resize(start);
+  --fieldCount_;
+  const std::size_t at = same->second;
+  lines_.replace(at, lines_.find('\n', at) + 1 - at, line);
+  NoteFields();
+  return true;
 }
 
 bool OutgoingHeaders::Set(std::string_view name, std::string_view value) {
-  return Set(std::string(TrimHttpSpace(name)), std::string(TrimHttpSpace(value)));
-}
-
-bool OutgoingHeaders::Set(std::string&& name, std::string&& value) {
-  TrimHttpSpaceInPlace(&name);
-  TrimHttpSpaceInPlace(&value);
-  if (!Acceptable(name, value)) return false;
-  Store(std::move(name), std::move(value));
-  return true;
+  name = TrimHttpSpace(name);
+  value = TrimHttpSpace(value);
+  if (!IsHttpToken(name)) return false;
+  return Store([name](std::string* out) { out->append(name); }, [value](std::string* out) { out->append(value); });
 }
 
 bool OutgoingHeaders::Set(std::u16string_view name, std::u16string_view value) {
   name = TrimHttpSpace(name);
   if (!IsHttpToken(name)) return false;
-  std::string valueBytes = Utf16ToUtf8(TrimHttpSpace(value));
-  if (!IsFieldValueText(valueBytes)) return false;
-  std::string nameBytes(name.size(), '\0');  // a token is ASCII: one byte per unit
-  std::transform(name.begin(), name.end(), nameBytes.begin(), [](char16_t unit) { return static_cast<char>(unit); });
-  Store(std::move(nameBytes), std::move(valueBytes));
-  return true;
-}
-
-void OutgoingHeaders::Store(std::string&& name, std::string&& value) {
-  auto same = FieldNamed(name);
-  if (same != fields_.end()) {
-    same->first = std::move(name);
-    same->second = std::move(value);
-  } else {
-    // Requests carry a few headers; room for them at once spares regrowing the list per header.
-    if (fields_.empty()) fields_.reserve(kTypicalFieldCount);
-    fields_.emplace_back(std::move(name), std::move(value));
-  }
+  value = TrimHttpSpace(value);
+  return Store(
+      [name](std::string* out) {  // a token is ASCII: one byte per unit
+        const std::size_t at = out->size();
+        out->resize(at + name.size());
+        std::transform(name.begin(), name.end(), out->begin() + static_cast<std::ptrdiff_t>(at),
+                       [](char16_t unit) { return static_cast<char>(unit); });
+      },
+      [value](std::string* out) { AppendUtf16AsUtf8(value, out); });
 }
 
 bool OutgoingHeaders::Remove(std::string_view name) {
-  auto same = FieldNamed(name);
-  if (same == fields_.end()) return false;
-  fields_.erase(same);
+  const auto same = FieldNamed(name, lines_.size());
+  if (!same) return false;
+  const std::size_t at = same->second;
+  lines_.erase(at, lines_.find('\n', at) + 1 - at);
+  --fieldCount_;
+  NoteFields();
   return true;
+}
+
+void OutgoingHeaders::Clear() {
+  lines_.clear();
+  notedCount_ = 0;
+  fieldCount_ = 0;
 }
 
 bool OutgoingHeaders::SetFromText(std::string_view text) {
@@ -105,9 +142,9 @@ bool OutgoingHeaders::SetFromText(std::string_view text) {
 }
 
 std::optional<std::string_view> OutgoingHeaders::Find(std::string_view name) const {
-  for (const Field& f : fields_)
-    if (EqualsIgnoringAsciiCase(f.first, name)) return std::string_view(f.second);
-  return std::nullopt;
+  const auto field = FieldNamed(name, lines_.size());
+  if (!field) return std::nullopt;
+  return FieldAt(field->first, field->second).second;
 }
 
 }  // namespace OAuthClient::Http

@@ -9,9 +9,7 @@ namespace OAuthClient::Http {
 
 std::int32_t CheckRequestFraming(const OutgoingHeaders& headers, std::string_view userAgent,
                                  std::optional<std::string_view> body) {
-  std::size_t bytes = userAgent.size();
-  for (const auto& [name, value] : headers.Fields()) bytes += name.size() + value.size() + 4;  // ": " and CR LF
-  if (bytes > kMaxRequestHeaderBytes) return kHttpHeaderTooLarge;
+  if (userAgent.size() + headers.WireBytes() > kMaxRequestHeaderBytes) return kHttpHeaderTooLarge;
   if (headers.Find("Transfer-Encoding")) return kHttpBadHeader;
   if (const auto length = headers.Find("Content-Length")) {
     // Digits only: a list, a sign or blanks inside are read differently by different receivers.
