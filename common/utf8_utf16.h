@@ -156,6 +156,43 @@ std::size_t NarrowAscii(const Unit* units, std::size_t count, char* out) {
   return i;
 }
 
+// Copies the ASCII bytes at the start of bytes[0..count) to out[], one unit each, and returns how many there were.
+// `out` has room for `count` units.
+template <typename Unit>
+std::size_t WidenAscii(const char* bytes, std::size_t count, Unit* out) {
+  static_assert(sizeof(Unit) == 2, "UTF-16 units");
+  std::size_t i = 0;
+#if defined(__SSE2__)
+  // Sixteen bytes per step where SSE2 is there: checked for ASCII by their high bits and interleaved with zeros.
+  const __m128i zero = _mm_setzero_si128();
+  for (; i + 16 <= count; i += 16) {
+    const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+    if (_mm_movemask_epi8(sixteen) != 0) break;
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(sixteen, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(sixteen, zero));
+  }
+#endif
+  for (; i < count && static_cast<unsigned char>(bytes[i]) < 0x80; ++i)
+    out[i] = static_cast<Unit>(static_cast<unsigned char>(bytes[i]));
+  return i;
+}
+
+// Appends the UTF-16 form of bytes[from..) to `out`, each malformed sequence replaced as kMalformedUtf8Policy says.
+template <typename Unit>
+void AppendUtf8AsUtf16(std::string_view bytes, std::size_t from, std::basic_string<Unit>* out) {
+  Unit units[2];
+  for (std::size_t i = from; i < bytes.size();) {
+    const std::size_t ascii = AsciiPrefixLength(bytes.data() + i, bytes.size() - i);
+    out->append(reinterpret_cast<const unsigned char*>(bytes.data()) + i,
+                reinterpret_cast<const unsigned char*>(bytes.data()) + i + ascii);
+    i += ascii;
+    if (i == bytes.size()) break;
+    const DecodedCodePoint step = DecodeUtf8(bytes.substr(i));
+    out->append(units, EncodeUtf16(step.codePoint, units));
+    i += step.length;
+  }
+}
+
 }  // namespace Utf8Detail
 
 inline DecodedCodePoint DecodeUtf8(std::string_view bytes, MalformedUtf8 policy) {
@@ -245,33 +282,26 @@ inline std::string Utf16ToUtf8(std::wstring_view text) { return Utf16ToUtf8<wcha
 // `Unit` is char16_t, or wchar_t on Windows.
 template <typename Unit = char16_t>
 std::basic_string<Unit> Utf8ToUtf16(std::string_view bytes) {
-  // Bodies and headers are mostly ASCII: the ASCII prefix is found a word at a time and widened by the string's
-  // range constructor (a plain loop, without decoding).
-  const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
-  std::size_t i = Utf8Detail::AsciiPrefixLength(bytes.data(), bytes.size());
-  std::basic_string<Unit> out(first, first + i);
-  if (i == bytes.size()) return out;
-  out.reserve(bytes.size());  // at most one unit per byte
-  Unit units[2];
-  while (i < bytes.size()) {
-    const DecodedCodePoint step = DecodeUtf8(bytes.substr(i));
-    out.append(units, EncodeUtf16(step.codePoint, units));
-    i += step.length;
-  }
+  // Bodies and headers are mostly ASCII, as a rule all of it: sized for that (at most one unit per byte) and
+  // widened in one pass; cut back and decoded from the first other byte on when there is one.
+  std::basic_string<Unit> out(bytes.size(), Unit(0));
+  const std::size_t ascii = Utf8Detail::WidenAscii(bytes.data(), bytes.size(), out.data());
+  if (ascii == bytes.size()) return out;
+  out.resize(ascii);
+  Utf8Detail::AppendUtf8AsUtf16(bytes, ascii, &out);
   return out;
 }
 
 // Returns the UTF-16 form of UTF-8 bytes, or nothing when they are not well-formed UTF-8 (no replacement).
 template <typename Unit = char16_t>
 std::optional<std::basic_string<Unit>> Utf8ToUtf16IfValid(std::string_view bytes) {
-  // The ASCII prefix needs no check; the conversion finds it again a word at a time.
-  const std::size_t ascii = Utf8Detail::AsciiPrefixLength(bytes.data(), bytes.size());
-  if (ascii == bytes.size()) {  // all ASCII, as header blocks nearly always are: widened without a second scan
-    const auto* first = reinterpret_cast<const unsigned char*>(bytes.data());
-    return std::basic_string<Unit>(first, first + ascii);
-  }
+  std::basic_string<Unit> out(bytes.size(), Unit(0));
+  const std::size_t ascii = Utf8Detail::WidenAscii(bytes.data(), bytes.size(), out.data());
+  if (ascii == bytes.size()) return out;
   if (!IsValidUtf8(bytes.substr(ascii))) return std::nullopt;
-  return Utf8ToUtf16<Unit>(bytes);
+  out.resize(ascii);
+  Utf8Detail::AppendUtf8AsUtf16(bytes, ascii, &out);
+  return out;
 }
 
 }  // namespace OAuthClient

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <new>
 
 #include "common/ascii.h"
@@ -71,6 +72,42 @@ bool AppendHeader(SList* list, const char* line) {
   return true;
 }
 
+// Puts a request's header lines together piece by piece, comparing them with the lines the transfer's list was
+// built from for as long as they match, so that a request sending the same lines as the one before copies nothing.
+// At the first difference the matching part is copied and the rest written after it.
+class HeaderLinesWriter {
+ public:
+  HeaderLinesWriter(const std::string& previous, std::string* lines) : previous_(previous), lines_(lines) {}
+
+  HeaderLinesWriter& operator<<(std::string_view piece) {
+    if (matching_) {
+      if (previous_.size() - matched_ >= piece.size() &&
+          std::memcmp(previous_.data() + matched_, piece.data(), piece.size()) == 0) {
+        matched_ += piece.size();
+        return *this;
+      }
+      matching_ = false;
+      lines_->assign(previous_, 0, matched_);
+    }
+    lines_->append(piece);
+    return *this;
+  }
+
+  // Returns true when the lines written are exactly the previous ones; otherwise `lines` holds them.
+  bool SameAsPrevious() {
+    if (!matching_) return false;
+    if (matched_ == previous_.size()) return true;
+    lines_->assign(previous_, 0, matched_);
+    return false;
+  }
+
+ private:
+  const std::string& previous_;
+  std::string* lines_;
+  bool matching_ = true;
+  std::size_t matched_ = 0;
+};
+
 // Writes the hop's header lines in libcurl's syntax, one per "\n" ("Name;" sends an empty value, "Name:" would
 // remove the header; no accepted field holds a line break, so "\n" cannot occur inside one), without the
 // credentials when the hop may not carry them. The transfer's header list is rebuilt only when these lines differ
@@ -83,18 +120,20 @@ bool PrepareHeaderList(const OutgoingHeaders& headers, const RedirectHop& hop, s
                        Transfer& transfer) {
   constexpr std::size_t kNeverExpectUpToBytes = 1024;
   std::string& lines = transfer.nextHeaderLines;
-  lines.clear();
+  HeaderLinesWriter writer(transfer.headerLines, &lines);
   for (const auto& [name, value] : headers.Fields()) {
     if (!hop.sendsCredentials && IsCredentialHeader(name)) continue;
-    lines.append(name).append(value.empty() ? ";" : ": ").append(value).push_back('\n');
+    writer << name << (value.empty() ? ";" : ": ") << value << "\n";
   }
-  if (body && !headers.Find("Content-Type")) lines.append("Content-Type:\n");
-  if (body && body->size() > kNeverExpectUpToBytes && !headers.Find("Expect")) lines.append("Expect:\n");
-  if (transfer.headers && lines == transfer.headerLines) {
+  if (body && !headers.Find("Content-Type")) writer << "Content-Type:\n";
+  if (body && body->size() > kNeverExpectUpToBytes && !headers.Find("Expect")) writer << "Expect:\n";
+  const bool same = writer.SameAsPrevious();
+  if (same && transfer.headers) {
     if (!transfer.headerListSet) curl_easy_setopt(transfer.easy.get(), CURLOPT_HTTPHEADER, transfer.headers.get());
     transfer.headerListSet = true;
     return true;
   }
+  if (same) lines = transfer.headerLines;  // no list was built from these lines yet
 
   SList list;
   std::string line;  // libcurl copies each line, so one buffer serves them all
@@ -161,17 +200,20 @@ void ApplyTls(CURL* easy, const TransferProfile& profile) {
   if (!profile.caDir.empty()) curl_easy_setopt(easy, CURLOPT_CAPATH, profile.caDir.c_str());
 }
 
+// Only the host's proxy setting is in force, never the process environment's: an empty proxy turns libcurl's
+// reading of http_proxy / https_proxy / all_proxy off, and a NOPROXY list of its own (the host's bypass list, or
+// none) keeps it from reading no_proxy / NO_PROXY, which would let the environment route around a proxy the host
+// named (and costs two walks of the environment per request).
 void ApplyProxy(CURL* easy, const ComponentSettings& settings) {
   using Proxy = ComponentSettings::Proxy;
+  const bool bypassList = settings.proxy == Proxy::kWithBypassList;
+  curl_easy_setopt(easy, CURLOPT_NOPROXY, bypassList ? settings.proxyBypassList.c_str() : "");
   if (settings.proxy == Proxy::kNone) {
-    // An empty proxy turns libcurl's reading of http_proxy / https_proxy / all_proxy off.
     curl_easy_setopt(easy, CURLOPT_PROXY, "");
     return;
   }
   curl_easy_setopt(easy, CURLOPT_PROXY, settings.proxyUrl.c_str());
-  if (settings.proxy == Proxy::kWithBypassList) {
-    curl_easy_setopt(easy, CURLOPT_NOPROXY, settings.proxyBypassList.c_str());
-  } else if (!settings.proxyUser.empty()) {
+  if (!bypassList && !settings.proxyUser.empty()) {
     curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, settings.proxyUser.c_str());
     curl_easy_setopt(easy, CURLOPT_PROXYPASSWORD, settings.proxyPassword.c_str());
     curl_easy_setopt(easy, CURLOPT_PROXYAUTH, static_cast<long>(CURLAUTH_ANY));
@@ -206,10 +248,18 @@ void ConfigureProfile(Transfer& transfer, const TransferProfile& profile) {
   curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, transfer.errorBuffer);
 }
 
-// Sets what changes from one request to the next. Returns false when libcurl could not take the URL.
-bool ConfigureRequest(CURL* easy, const std::string& url, std::optional<std::string_view> body, long timeoutMs) {
+// Sets what changes from one request to the next. The URL only when it is not the one the handle already holds:
+// libcurl keeps a set URL and reads it afresh for every transfer, and setting it copies and frees a string.
+// Returns false when libcurl could not take the URL.
+bool ConfigureRequest(Transfer& transfer, const std::string& url, std::optional<std::string_view> body,
+                      long timeoutMs) {
+  CURL* easy = transfer.easy.get();
   curl_easy_setopt(easy, CURLOPT_TIMEOUT_MS, timeoutMs);
-  if (curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) != CURLE_OK) return false;
+  if (url != transfer.url || url.empty()) {
+    transfer.url.clear();  // held no more should the setting fail
+    if (curl_easy_setopt(easy, CURLOPT_URL, url.c_str()) != CURLE_OK) return false;
+    transfer.url = url;
+  }
   if (body) ApplyBody(easy, *body);
   return true;
 }
@@ -288,16 +338,17 @@ std::string ErrorTextFor(std::int32_t result, const char* curlText, CURLcode cod
   return curl_easy_strerror(code);
 }
 
-// Reads the hop's status and URL into `result`; returns where the answer redirects to ("" when nowhere). libcurl
-// follows no redirect itself, so the URL it ended on is nearly always the hop's own, byte for byte: then
-// *endedOnHopUrl is set and no copy is made (the caller takes the hop's URL instead).
+// Reads the hop's status and URL into `result`; returns where the answer redirects to ("" when nowhere, and
+// unread unless the status is a redirect's). libcurl follows no redirect itself, so the URL it ended on is nearly
+// always the hop's own, byte for byte: then *endedOnHopUrl is set and no copy is made (the caller takes the hop's
+// URL instead).
 std::string ReadTransferInfo(CURL* easy, const std::string& hopUrl, ExchangeResult* result, bool* endedOnHopUrl) {
   long status = 0;
   char* effective = nullptr;
   char* redirect = nullptr;
   curl_easy_getinfo(easy, CURLINFO_RESPONSE_CODE, &status);
   curl_easy_getinfo(easy, CURLINFO_EFFECTIVE_URL, &effective);
-  curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &redirect);
+  if (status >= 300 && status < 400) curl_easy_getinfo(easy, CURLINFO_REDIRECT_URL, &redirect);
   result->status = static_cast<std::uint32_t>(status);
   *endedOnHopUrl = effective != nullptr && hopUrl == effective;
   if (effective != nullptr && !*endedOnHopUrl) result->effectiveUrl = effective;
@@ -337,7 +388,7 @@ std::string SendHop(Transfer& transfer, TransferPool& pool, const ExchangeReques
   TransferOutcome outcome;
   outcome.viaProxy = request.settings->proxy != ComponentSettings::Proxy::kNone;
   if (!PrepareHeaderList(*request.headers, hop.request, hop.body, transfer) ||
-      !ConfigureRequest(easy, hop.request.url, hop.body, hop.timeoutMs)) {
+      !ConfigureRequest(transfer, hop.request.url, hop.body, hop.timeoutMs)) {
     outcome.code = CURLE_OUT_OF_MEMORY;
   } else {
     RunTransfer(easy, transfer.multi.get(), state, *request.settings, &outcome);

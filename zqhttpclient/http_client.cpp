@@ -181,7 +181,7 @@ std::uint32_t CHttpClient::GetMaxResponseSize() { return settings_.EffectiveMaxR
 std::int32_t CHttpClient::AddRequestHeader(const WideChar* name, const WideChar* value, std::int32_t flags) {
   return Guarded([&]() -> std::int32_t {
     if (name == nullptr || value == nullptr || flags != 0) return kHttpBadArgument;
-    return headers_.Set(WideToUtf8(name), WideToUtf8(value)) ? kHttpOk : RefuseHeader();
+    return headers_.Set(WideView(name), WideView(value)) ? kHttpOk : RefuseHeader();
   });
 }
 
@@ -283,7 +283,6 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
   if (result.result == kHttpOk) {
     ReceivedAnswer& answer = answer_.emplace();
     answer.status = result.status;
-    answer.reason = capture.ReasonPhrase();
     answer.headerBlock = capture.TakeHeaderBlock();
     if (const auto type = capture.ContentTypeIn(answer.headerBlock)) answer.contentType = *type;
     answer.SetBody(capture.TakeBody());
@@ -373,8 +372,10 @@ std::uint32_t CHttpClient::GetStatusCode() { return answer_ ? answer_->status : 
 std::int32_t CHttpClient::GetStatusText(const WideChar** out) {
   return Guarded([&]() -> std::int32_t {
     if (out == nullptr) return kHttpBadArgument;
-    if (!answer_ || !answer_->reason) return -1;
-    answer_->reasonText = HeaderBytesToUtf16(*answer_->reason);
+    if (!answer_) return -1;
+    const std::optional<std::string_view> reason = ReasonPhraseIn(answer_->headerBlock);
+    if (!reason) return -1;
+    answer_->reasonText = HeaderBytesToUtf16(*reason);
     return HandOut(answer_->reasonText, out);
   });
 }

@@ -17,8 +17,7 @@ namespace OAuthClient::Http {
 // std::optional sees its default member initializers as complete.
 struct ReceivedAnswer {
   std::uint32_t status = 0;
-  std::string headerBlock;
-  std::optional<std::string> reason;
+  std::string headerBlock;       // starts with the status line, where GetStatusText reads the reason phrase
   std::string_view contentType;  // a view into headerBlock, which never changes once set
   // UTF-16 forms, made on first request.
   std::u16string headerBlockText, reasonText, contentTypeText, bodyText, headerValueText;

@@ -5,6 +5,7 @@
 
 #include "common/ascii.h"
 #include "common/header_lines.h"
+#include "common/utf8_utf16.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -56,6 +57,22 @@ bool OutgoingHeaders::Set(std::string&& name, std::string&& value) {
   TrimHttpSpaceInPlace(&name);
   TrimHttpSpaceInPlace(&value);
   if (!Acceptable(name, value)) return false;
+  Store(std::move(name), std::move(value));
+  return true;
+}
+
+bool OutgoingHeaders::Set(std::u16string_view name, std::u16string_view value) {
+  name = TrimHttpSpace(name);
+  if (!IsHttpToken(name)) return false;
+  std::string valueBytes = Utf16ToUtf8(TrimHttpSpace(value));
+  if (!IsFieldValueText(valueBytes)) return false;
+  std::string nameBytes(name.size(), '\0');  // a token is ASCII: one byte per unit
+  std::transform(name.begin(), name.end(), nameBytes.begin(), [](char16_t unit) { return static_cast<char>(unit); });
+  Store(std::move(nameBytes), std::move(valueBytes));
+  return true;
+}
+
+void OutgoingHeaders::Store(std::string&& name, std::string&& value) {
   auto same = FieldNamed(name);
   if (same != fields_.end()) {
     same->first = std::move(name);
@@ -65,7 +82,6 @@ bool OutgoingHeaders::Set(std::string&& name, std::string&& value) {
     if (fields_.empty()) fields_.reserve(kTypicalFieldCount);
     fields_.emplace_back(std::move(name), std::move(value));
   }
-  return true;
 }
 
 bool OutgoingHeaders::Remove(std::string_view name) {

@@ -30,6 +30,9 @@ class OutgoingHeaders {
   bool Set(std::string_view name, std::string_view value);
   // The same, keeping the caller's strings instead of copying them.
   bool Set(std::string&& name, std::string&& value);
+  // The same for the UTF-16 texts of the component's interface: the name, which must be a token and so ASCII, is
+  // checked before anything is converted, and only the value goes through UTF-8 conversion.
+  bool Set(std::u16string_view name, std::u16string_view value);
 
   // Removes the field of that name. Returns false when there was none.
   bool Remove(std::string_view name);
@@ -46,6 +49,8 @@ class OutgoingHeaders {
 
  private:
   static bool Acceptable(std::string_view name, std::string_view value);
+  // Adds or replaces the field; the name and value were trimmed and checked.
+  void Store(std::string&& name, std::string&& value);
   std::vector<Field>::iterator FieldNamed(std::string_view name);
   std::vector<Field> fields_;
 };

@@ -39,7 +39,6 @@ bool ResponseCapture::AddHeaderLine(std::string_view line) {
     headerBlock_.clear();
     body_.clear();
     contentType_.reset();
-    statusLine_.assign(bare);
   }
   withinHeaderBlock_ = !bare.empty();
   if (headerBlock_.size() + bare.size() + 2 > kMaxResponseHeaderBytes) {
@@ -87,15 +86,19 @@ bool ResponseCapture::AddBody(std::string_view bytes) {
   return true;
 }
 
-std::optional<std::string> ResponseCapture::ReasonPhrase() const {
+std::optional<std::string_view> ReasonPhraseIn(std::string_view block) {
+  // The block's lines end in CR LF, and no line holds an LF of its own: the first LF ends the status line.
+  std::string_view statusLine = block.substr(0, block.find('\n'));
+  if (!statusLine.empty() && statusLine.back() == '\r') statusLine.remove_suffix(1);
+  if (!IsStatusLine(statusLine)) return std::nullopt;
   // status-line = HTTP-version SP status-code SP [ reason-phrase ]  (RFC 9112 section 4)
-  const std::size_t first = statusLine_.find(' ');
-  if (first == std::string::npos) return std::nullopt;
-  const std::size_t second = statusLine_.find(' ', first + 1);
-  if (second == std::string::npos) return std::nullopt;
-  std::string_view reason = TrimHttpSpace(std::string_view(statusLine_).substr(second + 1));
+  const std::size_t first = statusLine.find(' ');
+  if (first == std::string_view::npos) return std::nullopt;
+  const std::size_t second = statusLine.find(' ', first + 1);
+  if (second == std::string_view::npos) return std::nullopt;
+  const std::string_view reason = TrimHttpSpace(statusLine.substr(second + 1));
   if (reason.empty()) return std::nullopt;
-  return std::string(reason);
+  return reason;
 }
 
 std::optional<std::string_view> FindHeaderField(std::string_view block, std::string_view name) {

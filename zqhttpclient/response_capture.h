@@ -10,13 +10,19 @@
 
 namespace OAuthClient::Http {
 
-// Fed by the transport's header and body callbacks. Every status line starts a new header block, so after
+// Fed by the transport's header and body callbacks. Every status line starts a new header block (the block then
+// begins with that line), so after
 // redirects, "100 Continue" interim answers or a proxy's CONNECT answer only the last answer's block is kept. The
 // body is cut off at the cap: the callback then reports the overflow and the transfer is aborted.
 // Returns the value of the first field of that name (ASCII case-insensitive) in a header block of CR LF ended
 // lines, trimmed; none when absent. The status line is never taken for a field.
 // The value is a view into `block`.
 std::optional<std::string_view> FindHeaderField(std::string_view block, std::string_view name);
+
+// Returns the reason phrase of the status line that starts a header block ("OK" of "HTTP/1.1 200 OK"), trimmed, as
+// a view into `block`; none when the line has none (HTTP/2 and HTTP/3 carry none) or the block starts with no
+// status line. Read when a host asks for it, not for every answer.
+std::optional<std::string_view> ReasonPhraseIn(std::string_view block);
 
 // The most bytes one answer's header block may take. Far above what servers send (a few KiB), and low enough that
 // a server streaming header lines cannot grow the block without end.
@@ -45,9 +51,8 @@ class ResponseCapture {
   std::string TakeBody() { return std::move(body_); }
   std::string TakeHeaderBlock() { return std::move(headerBlock_); }
 
-  // Returns the reason phrase of the last status line ("OK" of "HTTP/1.1 200 OK"); none when the line has
-  // none (HTTP/2 and HTTP/3 carry none) or no status line was received.
-  std::optional<std::string> ReasonPhrase() const;
+  // Returns ReasonPhraseIn of the last answer's block.
+  std::optional<std::string_view> ReasonPhrase() const { return ReasonPhraseIn(headerBlock_); }
   // Returns the last answer's Content-Type value as FindHeaderField finds it, read from `block`, which is that
   // answer's header block (HeaderBlock() or what TakeHeaderBlock() gave); its place was noted as the line arrived.
   std::optional<std::string_view> ContentTypeIn(std::string_view block) const;
@@ -65,7 +70,6 @@ class ResponseCapture {
   void NoteContentType(std::string_view line, std::size_t lineStart);
 
   std::optional<std::pair<std::size_t, std::size_t>> contentType_;  // offset and length of the value in the block
-  std::string statusLine_;
   std::string headerBlock_;
   std::string body_;
 };

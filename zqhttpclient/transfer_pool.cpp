@@ -35,6 +35,7 @@ void TransferPool::Reset(Transfer& transfer) {
   curl_easy_setopt(transfer.easy.get(), CURLOPT_SHARE, share_);
   transfer.profile.reset();
   transfer.headerListSet = false;
+  transfer.url.clear();
 }
 
 void TransferPool::Return(Transfer* raw) {

@@ -35,6 +35,7 @@ struct Transfer {
   CallbackState callbacks;
   char errorBuffer[CURL_ERROR_SIZE] = {};  // libcurl writes a failure's message here
   bool headerListSet = false;              // the easy handle points at `headers` (cleared by a reset)
+  std::string url;                         // the URL the easy handle holds ("" after a reset)
   SList headers;
   std::string headerLines;
   std::string nextHeaderLines;  // scratch for the next request's lines; keeps its capacity between requests

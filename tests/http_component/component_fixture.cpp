@@ -110,6 +110,18 @@ void UseCaFile(const char* runFile) {
 #endif
 }
 
+void SetProcessVariable(const char* name, const char* value) {
+#if defined(_WIN32)
+  _putenv_s(name, value != nullptr ? value : "");
+#else
+  if (value != nullptr) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+#endif
+}
+
 std::string RunFile(const std::string& name) {
   const char* dir = std::getenv("OAUTHCLIENT_TEST_RUN_DIR");
   std::string path = std::string(dir != nullptr ? dir : "") + "/" + name;

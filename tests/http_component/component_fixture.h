@@ -27,6 +27,8 @@ void* LibraryExport(const char* name);
 // POSIX: SSL_CERT_FILE, which the libcurl component reads at each send. Windows: nothing to do, the CAs are in
 // the Root store from the start.
 void UseCaFile(const char* runFile);
+// Sets a variable of the process environment, or removes it (nullptr).
+void SetProcessVariable(const char* name, const char* value);
 
 // Returns true in a Windows build run by Wine, whose WinHTTP cannot do everything Windows' does.
 bool RunsUnderWine();
