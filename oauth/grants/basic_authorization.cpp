@@ -1,6 +1,7 @@
 // Basic client authentication for the token endpoint (RFC 6749 section 2.3.1, RFC 7617).
 #include "oauth/grants/basic_authorization.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -55,8 +56,8 @@ std::optional<std::u16string> EncodeBasicCredentials(std::u16string_view clientI
 }
 
 std::int32_t AddBasicAuthorization(ITokenRequest& request, IHttpClient& client, BasicAuthorizationCache* cache) {
-  BasicAuthorizationCache forThisRequest;
-  BasicAuthorizationCache& entry = cache != nullptr ? *cache : forThisRequest;
+  std::optional<BasicAuthorizationCache> forThisRequest;  // made only without a client's cache
+  BasicAuthorizationCache& entry = cache != nullptr ? *cache : forThisRequest.emplace();
   // The identifier is compared (and copied when it is new) before the secret is asked for, as a request may hand
   // both out of one buffer; the secret is used before the request is called again, so its own buffer serves.
   const WideChar* clientIdText = nullptr;

@@ -29,6 +29,9 @@ class StringProperty {
   bool IsSet() const { return !value_.empty(); }
   // Drops the text (used for caches, which the set-string rule lets the object itself reset).
   void Clear() {
+    // An empty text was never stored or was dropped already, its buffer with it. Caches are cleared on every
+    // request, most of them empty, and shrink_to_fit is a call into the string library even then.
+    if (value_.empty()) return;
     value_.clear();
     value_.shrink_to_fit();
   }
