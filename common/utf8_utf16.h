@@ -257,6 +257,22 @@ inline bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+namespace Utf8Detail {
+
+// Appends the UTF-8 form of text[from..) to `out`, one code point at a time; a lone surrogate becomes U+FFFD.
+template <typename Unit>
+void AppendEncodedUtf8(std::basic_string_view<Unit> text, std::size_t from, std::string* out) {
+  out->reserve(out->size() + (text.size() - from) * 3);
+  char bytes[4];
+  for (std::size_t i = from; i < text.size();) {
+    const DecodedCodePoint step = DecodeUtf16(text.data() + i, text.size() - i);
+    out->append(bytes, EncodeUtf8(step.valid ? step.codePoint : kReplacementCharacter, bytes));
+    i += step.length;
+  }
+}
+
+}  // namespace Utf8Detail
+
 // Appends the UTF-8 form of UTF-16 text to `out`; a lone surrogate becomes U+FFFD, so what is appended is always
 // well-formed.
 template <typename Unit>
@@ -265,21 +281,29 @@ void AppendUtf16AsUtf8(std::basic_string_view<Unit> text, std::string* out) {
   const std::size_t start = out->size();
   out->resize(start + text.size());
   const std::size_t ascii = Utf8Detail::NarrowAscii(text.data(), text.size(), out->data() + start);
+  if (ascii == text.size()) return;
   out->resize(start + ascii);
-  if (ascii < text.size()) out->reserve(start + ascii + (text.size() - ascii) * 3);
-  char bytes[4];
-  for (std::size_t i = ascii; i < text.size();) {
-    const DecodedCodePoint step = DecodeUtf16(text.data() + i, text.size() - i);
-    out->append(bytes, EncodeUtf8(step.valid ? step.codePoint : kReplacementCharacter, bytes));
-    i += step.length;
-  }
+  Utf8Detail::AppendEncodedUtf8(text, ascii, out);
 }
 
 // Returns the UTF-8 form of UTF-16 text, as AppendUtf16AsUtf8 writes it.
 template <typename Unit>
 std::string Utf16ToUtf8(std::basic_string_view<Unit> text) {
-  std::string out;
-  AppendUtf16AsUtf8(text, &out);
+  // A short ASCII text (a method, a scheme) is narrowed on the stack and copied once into the string's own
+  // storage; a longer one is narrowed into a string made at its size.
+  constexpr std::size_t kShort = 15;
+  if (text.size() <= kShort) {
+    char bytes[kShort];
+    std::size_t ascii = 0;
+    for (; ascii < text.size() && static_cast<char16_t>(text[ascii]) < 0x80; ++ascii)
+      bytes[ascii] = static_cast<char>(text[ascii]);
+    if (ascii == text.size()) return std::string(bytes, ascii);
+  }
+  std::string out(text.size(), '\0');
+  const std::size_t ascii = Utf8Detail::NarrowAscii(text.data(), text.size(), out.data());
+  if (ascii == text.size()) return out;
+  out.resize(ascii);
+  Utf8Detail::AppendEncodedUtf8(text, ascii, &out);
   return out;
 }
 inline std::string Utf16ToUtf8(std::u16string_view text) { return Utf16ToUtf8<char16_t>(text); }
