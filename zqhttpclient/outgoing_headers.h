@@ -113,7 +113,7 @@ class OutgoingHeaders {
   void NoteFields();
 
   std::string lines_;
-  std::array<Place, kNotedFields> noted_{};
+  std::array<Place, kNotedFields> noted_;  // the first notedCount_ are set
   std::size_t notedCount_ = 0;
   std::size_t fieldCount_ = 0;
 };
