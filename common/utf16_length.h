@@ -18,9 +18,9 @@ namespace Utf16LengthDetail {
 // Reads the text in aligned blocks of 16 bytes, starting with the block that holds its first unit. An aligned block
 // never crosses a page boundary, so the bytes of the first block before the text and those of the last block after
 // its terminator are mapped memory of the same page: the first are masked off, the second come after the answer.
-// AddressSanitizer checks every byte read and would report those neighbours, hence the exemption; the result
-// depends only on the units of the text.
-[[gnu::no_sanitize_address]] inline std::size_t AlignedLength(const char16_t* text) {
+// AddressSanitizer and ThreadSanitizer check every byte read and would report those neighbours (another object's
+// bytes, or freed ones), hence the exemptions; the result depends only on the units of the text.
+[[gnu::no_sanitize_address, gnu::no_sanitize_thread]] inline std::size_t AlignedLength(const char16_t* text) {
   constexpr std::uintptr_t kBlock = 16;
   const auto* first = reinterpret_cast<const char*>(text);
   const std::uintptr_t before = reinterpret_cast<std::uintptr_t>(first) & (kBlock - 1);
