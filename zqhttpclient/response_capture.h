@@ -11,9 +11,9 @@
 namespace OAuthClient::Http {
 
 // Fed by the transport's header and body callbacks. Every status line starts a new header block (the block then
-// begins with that line), so after
-// redirects, "100 Continue" interim answers or a proxy's CONNECT answer only the last answer's block is kept. The
-// body is cut off at the cap: the callback then reports the overflow and the transfer is aborted.
+// begins with that line), so after redirects, "100 Continue" interim answers or a proxy's CONNECT answer only the
+// last answer's block is kept. The body is cut off at the cap: the callback then reports the overflow and the
+// transfer is aborted.
 // Returns the value of the first field of that name (ASCII case-insensitive) in a header block of CR LF ended
 // lines, trimmed; none when absent. The status line is never taken for a field.
 // The value is a view into `block`.
