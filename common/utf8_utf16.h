@@ -311,17 +311,24 @@ inline std::string Utf16ToUtf8(std::u16string_view text) { return Utf16ToUtf8<ch
 inline std::string Utf16ToUtf8(std::wstring_view text) { return Utf16ToUtf8<wchar_t>(text); }
 #endif
 
-// Returns the UTF-16 form of UTF-8 bytes, each malformed sequence replaced as kMalformedUtf8Policy says.
-// `Unit` is char16_t, or wchar_t on Windows.
-template <typename Unit = char16_t>
-std::basic_string<Unit> Utf8ToUtf16(std::string_view bytes) {
+// Writes the UTF-16 form of UTF-8 bytes into `out`, replacing what it held but reusing its storage, each
+// malformed sequence replaced as kMalformedUtf8Policy says. `Unit` is char16_t, or wchar_t on Windows.
+template <typename Unit>
+void AssignUtf8AsUtf16(std::string_view bytes, std::basic_string<Unit>* out) {
   // Bodies and headers are mostly ASCII, as a rule all of it: sized for that (at most one unit per byte) and
   // widened in one pass; cut back and decoded from the first other byte on when there is one.
-  std::basic_string<Unit> out(bytes.size(), Unit(0));
-  const std::size_t ascii = Utf8Detail::WidenAscii(bytes.data(), bytes.size(), out.data());
-  if (ascii == bytes.size()) return out;
-  out.resize(ascii);
-  Utf8Detail::AppendUtf8AsUtf16(bytes, ascii, &out);
+  out->resize(bytes.size());
+  const std::size_t ascii = Utf8Detail::WidenAscii(bytes.data(), bytes.size(), out->data());
+  if (ascii == bytes.size()) return;
+  out->resize(ascii);
+  Utf8Detail::AppendUtf8AsUtf16(bytes, ascii, out);
+}
+
+// Returns the UTF-16 form of UTF-8 bytes, as AssignUtf8AsUtf16 writes it.
+template <typename Unit = char16_t>
+std::basic_string<Unit> Utf8ToUtf16(std::string_view bytes) {
+  std::basic_string<Unit> out;
+  AssignUtf8AsUtf16(bytes, &out);
   return out;
 }
 

@@ -32,10 +32,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const char c : charset) Fuzz::Check(c < 'A' || c > 'Z');  // lower-cased
   Fuzz::Check(charset.size() <= contentType.size());
 
+  std::u16string text;  // decoded into again and again, as a client object does
   for (const std::string_view label :
        {std::string_view(charset), std::string_view("utf-8"), std::string_view("utf-16"), std::string_view("utf-16be"),
         std::string_view("iso-8859-1"), std::string_view("windows-1252")}) {
-    const std::u16string text = Http::DecodeBody(body, label);
+    Http::DecodeBody(body, label, &text);
     Fuzz::Check(text.size() <= body.size());
     // The UTF-16 labels and their Windows aliases, as the decoder knows them.
     const bool wide =

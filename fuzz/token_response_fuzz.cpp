@@ -104,8 +104,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Fuzz::Check(result == kTokenJsonScanned || result == kTokenJsonNotScanned);
 
   AnsweredHttpClient client(headers, reply);
-  // The response ends through Release, as a host ends it.
-  std::unique_ptr<CTokenResponse, void (*)(CTokenResponse*)> owned(new CTokenResponse(client),
+  // The response ends through Release, as a host ends it; the next input is read into the recycled object.
+  std::unique_ptr<CTokenResponse, void (*)(CTokenResponse*)> owned(CTokenResponse::Create(client),
                                                                    [](CTokenResponse* r) { r->Release(); });
   CTokenResponse& response = *owned;
   const bool isError = Member(response, &ITokenResponse::GetError, scanned).has_value() ||

@@ -73,23 +73,39 @@ std::string CharsetOfContentType(std::string_view contentType) {
   return {};
 }
 
-std::u16string DecodeBody(std::string_view body, std::string_view charset) {
-  if (StartsWith(body, "\xEF\xBB\xBF")) return Utf8ToUtf16(body.substr(3));
-  if (StartsWith(body, "\xFF\xFE")) return DecodeUtf16(body.substr(2), false);
-  if (StartsWith(body, "\xFE\xFF")) return DecodeUtf16(body.substr(2), true);
-  switch (CharsetFromLabel(charset)) {
-    case Charset::kUtf16Le:
-      return DecodeUtf16(body, false);
-    case Charset::kUtf16Be:
-      return DecodeUtf16(body, true);
-    case Charset::kLatin1:
-      return Latin1ToUtf16(body);
-    case Charset::kWindows1252:
-      return DecodeWindows1252(body);
-    case Charset::kUtf8:
-      break;
+void DecodeBody(std::string_view body, std::string_view charset, std::u16string* out) {
+  // A byte-order mark decides over the label, and is not part of the text.
+  Charset decided = Charset::kUtf8;
+  if (StartsWith(body, "\xEF\xBB\xBF")) {
+    body.remove_prefix(3);
+  } else if (StartsWith(body, "\xFF\xFE")) {
+    body.remove_prefix(2);
+    decided = Charset::kUtf16Le;
+  } else if (StartsWith(body, "\xFE\xFF")) {
+    body.remove_prefix(2);
+    decided = Charset::kUtf16Be;
+  } else {
+    decided = CharsetFromLabel(charset);
   }
-  return Utf8ToUtf16(body);
+  // UTF-8, by far the most common, is decoded into the storage `out` has; the others are rare enough to be made
+  // apart and moved in.
+  switch (decided) {
+    case Charset::kUtf16Le:
+      *out = DecodeUtf16(body, false);
+      return;
+    case Charset::kUtf16Be:
+      *out = DecodeUtf16(body, true);
+      return;
+    case Charset::kLatin1:
+      *out = Latin1ToUtf16(body);
+      return;
+    case Charset::kWindows1252:
+      *out = DecodeWindows1252(body);
+      return;
+    case Charset::kUtf8:
+      AssignUtf8AsUtf16(body, out);
+      return;
+  }
 }
 
 }  // namespace OAuthClient::Http

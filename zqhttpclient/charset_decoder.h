@@ -11,7 +11,7 @@ namespace OAuthClient::Http {
 // empty text when there is none. "text/plain; charset=\"UTF-8\"" gives "utf-8".
 std::string CharsetOfContentType(std::string_view contentType);
 
-// Decodes `body` to UTF-16:
+// Decodes `body` to UTF-16 into `out`, replacing what it held:
 //  - a byte-order mark at the start (EF BB BF, FF FE, FE FF) decides the encoding and is removed, whatever the
 //    charset says (as browsers do);
 //  - else the charset: "utf-16le", "utf-16be", "utf-16" (little-endian without a mark, as
@@ -19,7 +19,7 @@ std::string CharsetOfContentType(std::string_view contentType);
 //    "latin1" / "us-ascii" and their aliases byte for byte, "windows-1252" with its 0x80-0x9F characters;
 //  - else (no charset, "utf-8", or one this component does not know) UTF-8.
 // Malformed input never fails: each bad sequence becomes U+FFFD, an odd trailing UTF-16 byte too.
-std::u16string DecodeBody(std::string_view body, std::string_view charset);
+void DecodeBody(std::string_view body, std::string_view charset, std::u16string* out);
 
 }  // namespace OAuthClient::Http
 

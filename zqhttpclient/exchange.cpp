@@ -200,18 +200,19 @@ void ApplyTls(CURL* easy, const TransferProfile& profile) {
   if (!profile.caDir.empty()) curl_easy_setopt(easy, CURLOPT_CAPATH, profile.caDir.c_str());
 }
 
-// Only the host's proxy setting is in force, never the process environment's: an empty proxy turns libcurl's
-// reading of http_proxy / https_proxy / all_proxy off, and a NOPROXY list of its own (the host's bypass list, or
-// none) keeps it from reading no_proxy / NO_PROXY, which would let the environment route around a proxy the host
-// named (and costs two walks of the environment per request).
+// Only the host's proxy setting is in force, never the process environment's. Without a proxy, a NOPROXY list
+// of "*" (every host goes direct) keeps libcurl from reading http_proxy / https_proxy / all_proxy and no_proxy;
+// it costs nothing per request, where an empty proxy would be copied for every request. With a proxy, a NOPROXY
+// list of its own (the host's bypass list, or none) keeps libcurl from reading no_proxy / NO_PROXY, which would
+// let the environment route around the proxy the host named.
 void ApplyProxy(CURL* easy, const ComponentSettings& settings) {
   using Proxy = ComponentSettings::Proxy;
-  const bool bypassList = settings.proxy == Proxy::kWithBypassList;
-  curl_easy_setopt(easy, CURLOPT_NOPROXY, bypassList ? settings.proxyBypassList.c_str() : "");
   if (settings.proxy == Proxy::kNone) {
-    curl_easy_setopt(easy, CURLOPT_PROXY, "");
+    curl_easy_setopt(easy, CURLOPT_NOPROXY, "*");
     return;
   }
+  const bool bypassList = settings.proxy == Proxy::kWithBypassList;
+  curl_easy_setopt(easy, CURLOPT_NOPROXY, bypassList ? settings.proxyBypassList.c_str() : "");
   curl_easy_setopt(easy, CURLOPT_PROXY, settings.proxyUrl.c_str());
   if (!bypassList && !settings.proxyUser.empty()) {
     curl_easy_setopt(easy, CURLOPT_PROXYUSERNAME, settings.proxyUser.c_str());

@@ -20,7 +20,7 @@ extern "C" ZQHTTPCLIENT_API OAuthClient::IHttpClient* CreateHttpClient() {
   try {
     OAuthClient::Http::PinComponentInMemory();
     OAuthClient::Http::PrepareTransport();
-    return new OAuthClient::Http::CHttpClient();
+    return OAuthClient::Http::CHttpClient::Create();
   } catch (...) {
     return nullptr;
   }

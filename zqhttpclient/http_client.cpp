@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "common/ascii.h"
+#include "common/recycling_slot.h"
+#include "common/reused_buffer.h"
 #include "zqhttpclient/charset_decoder.h"
 #include "zqhttpclient/exchange.h"
 #include "zqhttpclient/interface_text.h"
@@ -72,11 +74,27 @@ bool TextRepeatsBytes(std::u16string_view text, std::string_view bytes) {
                     [](char byte, char16_t unit) { return static_cast<unsigned char>(byte) == unit; });
 }
 
+RecyclingSlot<CHttpClient> releasedClient;
+
 }  // namespace
+
+void ReceivedAnswer::Clear(bool wipe) {
+  if (!filled_ && !(wipe && unwiped_)) return;
+  filled_ = false;
+  unwiped_ = unwiped_ && !wipe;
+  status = 0;
+  contentType = {};
+  bodyTextReady = false;
+  bodyInText_ = false;
+  bodyHandedOut_ = false;
+  for (std::string* bytes : {&headerBlock, &body_}) EmptyForReuse(*bytes, wipe, kKeptBufferBytes);
+  for (std::u16string* text : {&headerBlockText, &reasonText, &contentTypeText, &bodyText, &headerValueText})
+    EmptyForReuse(*text, wipe, kKeptBufferBytes);
+}
 
 void ReceivedAnswer::MakeBodyText() {
   if (bodyTextReady) return;
-  bodyText = DecodeBody(body_, CharsetOfContentType(contentType));
+  DecodeBody(body_, CharsetOfContentType(contentType), &bodyText);
   bodyTextReady = true;
   if (!bodyHandedOut_ && body_.size() >= kDropBodyFromBytes && TextRepeatsBytes(bodyText, body_)) {
     std::string().swap(body_);
@@ -93,6 +111,30 @@ const std::string& ReceivedAnswer::HandOutBody() {
   }
   bodyHandedOut_ = true;
   return body_;
+}
+
+CHttpClient* CHttpClient::Create() {
+  return releasedClient.TakeFilled([](CHttpClient&) {});
+}
+
+void CHttpClient::Recycle() {
+  settings_ = ComponentSettings();
+  headers_.Wipe();
+  proxyRefused_ = false;
+  headerRefused_ = false;
+  answer_.Clear(true);
+  answered_ = false;
+  lastResult_ = 0;
+  durationUs_ = 0;
+  redirects_ = 0;
+  for (std::string* text : {&effectiveUrl_, &errorText_}) EmptyForReuse(*text, true, ReceivedAnswer::kKeptBufferBytes);
+  for (std::u16string* text : {&effectiveUrlText_, &errorTextWide_})
+    EmptyForReuse(*text, true, ReceivedAnswer::kKeptBufferBytes);
+}
+
+void CHttpClient::Release() {
+  Recycle();
+  if (!releasedClient.Park(this)) delete this;
 }
 
 std::uint32_t CHttpClient::GetInterfaceVersion() { return kHttpClientInterfaceVersion; }
@@ -243,7 +285,8 @@ std::int32_t CHttpClient::Fail(std::int32_t result, std::string text) {
 }
 
 void CHttpClient::ForgetLastExchange() {
-  answer_.reset();
+  answer_.Clear(false);
+  answered_ = false;
   durationUs_ = 0;
   redirects_ = 0;
   effectiveUrl_.clear();
@@ -257,7 +300,10 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
   const std::string methodText = WideToUtf8(method);
   if (!IsHttpToken(methodText)) return Fail(kHttpBadArgument, "the method is not an HTTP token");
   if (url == nullptr) return Fail(kHttpBadUrl, "no URL");
-  std::string urlText = WideToUtf8(url);
+  // Written into the storage of the last exchange's URL, which the exchange hands back as its effective URL.
+  std::string urlText = std::move(effectiveUrl_);
+  urlText.clear();
+  AppendUtf16AsUtf8(WideView(url), &urlText);
   if (const std::int32_t check = CheckRequestUrl(urlText); check != kHttpOk)
     return Fail(check, check == kHttpUnsupportedScheme ? "only http and https URLs are allowed" : "malformed URL");
   // A setting the host meant to be in force was refused: sending without it would fail open.
@@ -272,8 +318,9 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
       return Fail(kHttpBadHeader, "a Content-Length or Transfer-Encoding header would change the framing");
   }
 
-  ResponseCapture capture(settings_.EffectiveMaxResponseBytes());
+  ResponseCapture capture(settings_.EffectiveMaxResponseBytes(), answer_.TakeBuffers());
   ExchangeResult result = PerformExchange({methodText, std::move(urlText), body, &headers_, &settings_}, &capture);
+  answer_.Receive(capture.TakeBuffers());
 
   lastResult_ = result.result;
   durationUs_ = result.durationUs;
@@ -281,11 +328,11 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
   effectiveUrl_ = std::move(result.effectiveUrl);
   errorText_ = std::move(result.errorText);
   if (result.result == kHttpOk) {
-    ReceivedAnswer& answer = answer_.emplace();
-    answer.status = result.status;
-    answer.headerBlock = capture.TakeHeaderBlock();
-    if (const auto type = capture.ContentTypeIn(answer.headerBlock)) answer.contentType = *type;
-    answer.SetBody(capture.TakeBody());
+    answered_ = true;
+    answer_.status = result.status;
+    if (const auto type = capture.ContentTypeIn(answer_.headerBlock)) answer_.contentType = *type;
+  } else {
+    answer_.Clear(false);  // what a failed exchange received is never handed out
   }
   return lastResult_;
 }
@@ -306,32 +353,32 @@ std::uint32_t CHttpClient::GetElapsedMilliseconds() { return static_cast<std::ui
 std::int32_t CHttpClient::GetResponseHeader(const WideChar* name, const WideChar** out) {
   return Guarded([&]() -> std::int32_t {
     if (name == nullptr || out == nullptr) return kHttpBadArgument;
-    if (!answer_) return -1;
-    const std::optional<std::string_view> value = FindHeaderField(answer_->headerBlock, WideToUtf8(name));
+    if (!answered_) return -1;
+    const std::optional<std::string_view> value = FindHeaderField(answer_.headerBlock, WideToUtf8(name));
     if (!value) return -1;
-    answer_->headerValueText = HeaderBytesToUtf16(*value);
-    return HandOut(answer_->headerValueText, out);
+    AssignHeaderBytesAsUtf16(*value, &answer_.headerValueText);
+    return HandOut(answer_.headerValueText, out);
   });
 }
 
 std::uint32_t CHttpClient::GetResponseBodyLength() {
-  return answer_ ? static_cast<std::uint32_t>(answer_->BodyLength()) : 0;
+  return answered_ ? static_cast<std::uint32_t>(answer_.BodyLength()) : 0;
 }
 
 std::int32_t CHttpClient::GetResponseHeadersText(const WideChar** out) {
   return Guarded([&]() -> std::int32_t {
     if (out == nullptr) return kHttpBadArgument;
-    if (!answer_ || answer_->headerBlock.empty()) return -1;
-    if (answer_->headerBlockText.empty()) answer_->headerBlockText = HeaderBytesToUtf16(answer_->headerBlock);
-    return HandOut(answer_->headerBlockText, out);
+    if (!answered_ || answer_.headerBlock.empty()) return -1;
+    if (answer_.headerBlockText.empty()) AssignHeaderBytesAsUtf16(answer_.headerBlock, &answer_.headerBlockText);
+    return HandOut(answer_.headerBlockText, out);
   });
 }
 
 std::int32_t CHttpClient::GetResponseBody(const unsigned char** data, std::uint32_t* length) {
   return Guarded([&]() -> std::int32_t {
     if (data == nullptr || length == nullptr) return kHttpBadArgument;
-    if (!answer_) return -1;
-    const std::string& body = answer_->HandOutBody();
+    if (!answered_) return -1;
+    const std::string& body = answer_.HandOutBody();
     *data = body.empty() ? nullptr : reinterpret_cast<const unsigned char*>(body.data());
     *length = static_cast<std::uint32_t>(body.size());
     return kHttpOk;
@@ -341,18 +388,18 @@ std::int32_t CHttpClient::GetResponseBody(const unsigned char** data, std::uint3
 std::int32_t CHttpClient::GetResponseContentType(const WideChar** out) {
   return Guarded([&]() -> std::int32_t {
     if (out == nullptr) return kHttpBadArgument;
-    if (!answer_ || answer_->contentType.empty()) return -1;
-    answer_->contentTypeText = HeaderBytesToUtf16(answer_->contentType);
-    return HandOut(answer_->contentTypeText, out);
+    if (!answered_ || answer_.contentType.empty()) return -1;
+    AssignHeaderBytesAsUtf16(answer_.contentType, &answer_.contentTypeText);
+    return HandOut(answer_.contentTypeText, out);
   });
 }
 
 std::int32_t CHttpClient::GetResponseText(const WideChar** out) {
   return Guarded([&]() -> std::int32_t {
     if (out == nullptr) return kHttpBadArgument;
-    if (!answer_) return -1;
-    answer_->MakeBodyText();
-    return HandOut(answer_->bodyText, out);
+    if (!answered_) return -1;
+    answer_.MakeBodyText();
+    return HandOut(answer_.bodyText, out);
   });
 }
 
@@ -367,16 +414,16 @@ std::int32_t CHttpClient::GetLastErrorText(const WideChar** out) {
   });
 }
 
-std::uint32_t CHttpClient::GetStatusCode() { return answer_ ? answer_->status : 0; }
+std::uint32_t CHttpClient::GetStatusCode() { return answered_ ? answer_.status : 0; }
 
 std::int32_t CHttpClient::GetStatusText(const WideChar** out) {
   return Guarded([&]() -> std::int32_t {
     if (out == nullptr) return kHttpBadArgument;
-    if (!answer_) return -1;
-    const std::optional<std::string_view> reason = ReasonPhraseIn(answer_->headerBlock);
+    if (!answered_) return -1;
+    const std::optional<std::string_view> reason = ReasonPhraseIn(answer_.headerBlock);
     if (!reason) return -1;
-    answer_->reasonText = HeaderBytesToUtf16(*reason);
-    return HandOut(answer_->reasonText, out);
+    AssignHeaderBytesAsUtf16(*reason, &answer_.reasonText);
+    return HandOut(answer_.reasonText, out);
   });
 }
 
@@ -385,7 +432,5 @@ std::int32_t CHttpClient::GetResponseValue(std::uintptr_t* out) {
   *out = static_cast<std::uintptr_t>(durationUs_);
   return kHttpOk;
 }
-
-void CHttpClient::Release() { delete this; }
 
 }  // namespace OAuthClient::Http

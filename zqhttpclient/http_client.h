@@ -7,15 +7,21 @@
 #include <string>
 #include <string_view>
 
+#include "common/recycling_slot.h"
 #include "oauthclient/http_client.h"
 #include "zqhttpclient/component_settings.h"
 #include "zqhttpclient/outgoing_headers.h"
+#include "zqhttpclient/response_capture.h"
 
 namespace OAuthClient::Http {
 
-// What a CHttpClient's last successful send received. At namespace scope, not nested in the class, so that
-// std::optional sees its default member initializers as complete.
+// What a CHttpClient's last successful send received. Its buffers outlive the answer: Clear empties them and
+// keeps their storage (up to kKeptBufferBytes each), which the next exchange's capture and texts write into.
 struct ReceivedAnswer {
+  // A buffer larger than this is freed rather than kept for the next answer, so that one large answer does not
+  // hold its memory for the life of the client.
+  static constexpr std::size_t kKeptBufferBytes = 64 * 1024;
+
   std::uint32_t status = 0;
   std::string headerBlock;       // starts with the status line, where GetStatusText reads the reason phrase
   std::string_view contentType;  // a view into headerBlock, which never changes once set
@@ -23,8 +29,19 @@ struct ReceivedAnswer {
   std::u16string headerBlockText, reasonText, contentTypeText, bodyText, headerValueText;
   bool bodyTextReady = false;
 
-  // Takes the received body.
-  void SetBody(std::string bytes) { body_ = std::move(bytes); }
+  // Takes the capture's buffers as the received header block and body.
+  void Receive(CaptureBuffers received) {
+    headerBlock = std::move(received.headerBlock);
+    body_ = std::move(received.body);
+    filled_ = true;
+    unwiped_ = true;
+  }
+  // Hands the buffers to the next capture, emptied.
+  CaptureBuffers TakeBuffers() { return {std::move(headerBlock), std::move(body_)}; }
+  // Empties every part. `wipe` overwrites the bytes first, for an answer whose storage lives on in another client.
+  // Does nothing when nothing was received since the last Clear (and, with `wipe`, since the last wipe).
+  void Clear(bool wipe);
+
   std::size_t BodyLength() const { return bodyInText_ ? bodyText.size() : body_.size(); }
   // The body's bytes, made again from the text when they were dropped; from here on they stay, as a host may
   // hold the pointer.
@@ -37,15 +54,24 @@ struct ReceivedAnswer {
   std::string body_;
   bool bodyInText_ = false;     // body_ was dropped: each byte is the unit of bodyText at its position
   bool bodyHandedOut_ = false;  // a host was pointed at body_, so it is never dropped
+  bool filled_ = false;         // received into since the last Clear
+  bool unwiped_ = false;        // received into since the last wipe
 };
 
 // Implements every slot of IHttpClient as its header documents. The boundary methods only translate pointers and
 // codes; no exception leaves them (an allocation failure gives kHttpOutOfMemory, or is swallowed by the slots
 // that return nothing). Texts handed out are members of this object, valid until the next call that fills the
 // same member, the next send, Reset or Release.
+//
+// Objects are recycled: Release resets one to the state of a new object and parks it in a RecyclingSlot, and
+// Create takes it from there. A request's object then costs no allocation, neither for itself nor for the header,
+// URL, answer and text buffers it keeps. What the parked object held of the last request (header values, the URL,
+// the answer) is overwritten before it is parked.
 class CHttpClient final : public IHttpClient {
  public:
-  CHttpClient() = default;
+  // Returns the parked object or a new one, in the state of a new object. Throws std::bad_alloc.
+  static CHttpClient* Create();
+
   CHttpClient(const CHttpClient&) = delete;
   CHttpClient& operator=(const CHttpClient&) = delete;
 
@@ -95,7 +121,14 @@ class CHttpClient final : public IHttpClient {
   void Release() override;
 
  private:
+  CHttpClient() = default;
+  // The slot makes objects, and deletes a parked one when the library is unloaded.
+  friend class RecyclingSlot<CHttpClient>;
+
   ~CHttpClient() = default;
+
+  // Returns every member to its state in a new object, keeping the storage of small buffers.
+  void Recycle();
 
   std::int32_t Perform(const WideChar* method, const WideChar* url, std::optional<std::string_view> body);
   std::int32_t SetProxy(ComponentSettings::Proxy kind, const WideChar* proxyUrl, const WideChar* second,
@@ -111,7 +144,8 @@ class CHttpClient final : public IHttpClient {
   // accepted proxy setting or SetStringNone, a header by ClearRequestHeaders; both by Reset.
   bool proxyRefused_ = false;
   bool headerRefused_ = false;
-  std::optional<ReceivedAnswer> answer_;  // empty until a send returns kHttpOk
+  ReceivedAnswer answer_;  // holds an answer while answered_; its buffers are kept either way
+  bool answered_ = false;
   std::int32_t lastResult_ = 0;
   std::uint64_t durationUs_ = 0;
   std::int32_t redirects_ = 0;

@@ -128,6 +128,11 @@ void OutgoingHeaders::Clear() {
   fieldCount_ = 0;
 }
 
+void OutgoingHeaders::Wipe() {
+  std::fill(lines_.begin(), lines_.end(), '\0');
+  Clear();
+}
+
 bool OutgoingHeaders::SetFromText(std::string_view text) {
   std::vector<std::pair<std::string_view, std::string_view>> parsed;
   // CR LF or a lone LF end a line; a lone CR stays in it, so the checks refuse it.

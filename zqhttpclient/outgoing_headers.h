@@ -75,6 +75,8 @@ class OutgoingHeaders {
   std::optional<std::string_view> Find(std::string_view name) const;
 
   void Clear();
+  // Clears the fields and overwrites the bytes they took, for storage that outlives its user.
+  void Wipe();
   // The bytes the fields take on the wire, each as "Name: value" and CR LF.
   std::size_t WireBytes() const { return lines_.size() + 2 * fieldCount_; }
   Iterator begin() const { return Iterator(*this, 0, 0); }

@@ -28,9 +28,21 @@ std::optional<std::string_view> ReasonPhraseIn(std::string_view block);
 // a server streaming header lines cannot grow the block without end.
 inline constexpr std::size_t kMaxResponseHeaderBytes = 256 * 1024;
 
+// The storage a capture writes the header block and the body into. A client hands the buffers of its previous
+// answer to its next capture, so that an answer of the usual size is received without allocating.
+struct CaptureBuffers {
+  std::string headerBlock;
+  std::string body;
+};
+
 class ResponseCapture {
  public:
-  explicit ResponseCapture(std::size_t maxBodyBytes) : maxBodyBytes_(maxBodyBytes) {}
+  // Writes into `buffers`, emptied first; their storage is kept.
+  explicit ResponseCapture(std::size_t maxBodyBytes, CaptureBuffers buffers = {})
+      : maxBodyBytes_(maxBodyBytes), headerBlock_(std::move(buffers.headerBlock)), body_(std::move(buffers.body)) {
+    headerBlock_.clear();
+    body_.clear();
+  }
 
   // Takes one header line as received, line break included. Returns false (and keeps nothing of it) when the
   // answer's block would exceed kMaxResponseHeaderBytes.
@@ -50,6 +62,7 @@ class ResponseCapture {
   const std::string& Body() const { return body_; }
   std::string TakeBody() { return std::move(body_); }
   std::string TakeHeaderBlock() { return std::move(headerBlock_); }
+  CaptureBuffers TakeBuffers() { return {std::move(headerBlock_), std::move(body_)}; }
 
   // Returns ReasonPhraseIn of the last answer's block.
   std::optional<std::string_view> ReasonPhrase() const { return ReasonPhraseIn(headerBlock_); }

@@ -131,7 +131,7 @@ std::int32_t CGrantDelegate::ConfigureAndSend(ITokenRequest& request, ITokenResp
   if (!body) return kNotSent;
 
   const std::int32_t result = SendForm(client, flow, method, url, *body, isGet);
-  if (result == 1) *response = new CTokenResponse(client);
+  if (result == 1) *response = CTokenResponse::Create(client);
   client_.reset();
   return result;
 }

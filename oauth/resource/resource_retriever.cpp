@@ -59,7 +59,7 @@ std::int32_t CResourceRetriever::Retrieve(IOAuthRequest* request, IResourceRespo
   if (!client_) return -1;
   const std::int32_t result = SendRequest(*request);
   // The response copies what it keeps, so the object can go right after; the host owns the response from here.
-  if (result == 1) *response = new CResourceResponse(*client_);
+  if (result == 1) *response = CResourceResponse::Create(*client_);
   client_.reset();
   return result;
 }

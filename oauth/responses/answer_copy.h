@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/reused_buffer.h"
 #include "oauth/text/boundary_text.h"
 
 namespace OAuthClient {
@@ -17,6 +18,9 @@ namespace OAuthClient {
 // An empty text or byte count is not kept: its Part is empty and hands out null.
 class AnswerCopy {
  public:
+  // A buffer larger than this is freed by Clear rather than kept.
+  static constexpr std::size_t kKeptBytes = 64 * 1024;
+
   // Where a copy lies in the buffer (in units) and its size (in units for a text, in bytes for bytes).
   struct Part {
     std::size_t at = 0;
@@ -30,6 +34,10 @@ class AnswerCopy {
   static std::size_t RoomForBytes(std::size_t count) {
     return count == 0 ? 0 : (count + 1 + sizeof(char16_t) - 1) / sizeof(char16_t);
   }
+
+  // Empties the buffer; it keeps its storage (up to kKeptBytes) for the next answer. With `wipe` the copies are
+  // overwritten first, for storage that outlives the object it served.
+  void Clear(bool wipe) { EmptyForReuse(buffer_, wipe, kKeptBytes); }
 
   // Makes room for `units` more units, so that the Adds that follow allocate once.
   void Reserve(std::size_t units) { buffer_.reserve(buffer_.size() + units); }

@@ -3,6 +3,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <new>
+
+#include "common/reused_buffer.h"
 
 namespace OAuthClient {
 
@@ -28,6 +31,15 @@ bool CompactText::Set(std::u16string_view text) {
   }
   set_ = true;
   return true;
+}
+
+void CompactText::Clear(bool wipe) {
+  set_ = false;
+  EmptyForReuse(narrow_, wipe, 0);
+  EmptyForReuse(wide_, wipe, kCompactFromUnits * sizeof(char16_t));
+  // A once_flag cannot be reset; a new one is made in its place.
+  widened_.~once_flag();
+  new (&widened_) std::once_flag();
 }
 
 const WideChar* CompactText::Get() const {

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "common/recycling_slot.h"
+
 #include "oauth/text/boundary_text.h"
 #include "oauth/text/text_encodings.h"
 
@@ -24,9 +26,15 @@ TextEncoding EncodingFromFirstBytes(const unsigned char* bytes, std::uint32_t co
   }
 }
 
+RecyclingSlot<CResourceResponse> releasedResponse;
+
 }  // namespace
 
-CResourceResponse::CResourceResponse(IHttpClient& client) {
+CResourceResponse* CResourceResponse::Create(IHttpClient& client) {
+  return releasedResponse.TakeFilled([&client](CResourceResponse& response) { response.ReadFrom(client); });
+}
+
+void CResourceResponse::ReadFrom(IHttpClient& client) {
   client.GetResponseValue(&responseValue_);
   statusCode_ = client.GetStatusCode();
 
@@ -106,7 +114,23 @@ std::int32_t CResourceResponse::GetResponseValue(std::uintptr_t* out) {
   return 1;
 }
 
-void CResourceResponse::Release() { delete this; }
+void CResourceResponse::Recycle() {
+  statusCode_ = 0;
+  responseValue_ = 0;
+  answer_.Clear(/*wipe=*/true);
+  headersText_ = {};
+  statusText_ = {};
+  body_ = {};
+  bodyLength_ = 0;
+  lastHeaderValue_.reset();
+  bodyText_.reset();
+  headers_ = ResponseHeaders(/*foldNames=*/false);
+}
+
+void CResourceResponse::Release() {
+  Recycle();
+  if (!releasedResponse.Park(this)) delete this;
+}
 
 std::int32_t CResourceResponse::HandOutBodyText(const WideChar** out) const {
   *out = AsWide(bodyText_->c_str());

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "common/recycling_slot.h"
 #include "oauth/responses/answer_copy.h"
 #include "oauth/responses/response_headers.h"
 #include "oauthclient/http_client.h"
@@ -23,11 +24,16 @@ namespace OAuthClient {
 //
 // Choices of this implementation: a null out argument gives -1 from every getter (GetResponseValue included) and
 // nothing is written or dropped; a null header name gives -1.
+//
+// Objects are recycled as the component's are: Release empties one, overwriting what it copied of the answer, and
+// parks it in a RecyclingSlot, where Create takes it from, so that a request's response costs no allocation for
+// itself or its buffer.
 class CResourceResponse final : public IResourceResponse {
  public:
   // Reads the answer from `client`, calling exactly GetResponseValue, GetStatusCode, GetStatusText,
   // GetResponseHeadersText and GetResponseBody, each once, in that order, with their outputs preset to null / 0.
-  explicit CResourceResponse(IHttpClient& client);
+  // Throws std::bad_alloc.
+  static CResourceResponse* Create(IHttpClient& client);
   CResourceResponse(const CResourceResponse&) = delete;
   CResourceResponse& operator=(const CResourceResponse&) = delete;
 
@@ -57,7 +63,15 @@ class CResourceResponse final : public IResourceResponse {
   void Release() override;
 
  private:
+  CResourceResponse() = default;
+  // The slot makes objects, and deletes a parked one when the library is unloaded.
+  friend class RecyclingSlot<CResourceResponse>;
+
   ~CResourceResponse() = default;
+
+  void ReadFrom(IHttpClient& client);
+  // Returns every member to its state in a new object, keeping the storage of a small buffer.
+  void Recycle();
 
   bool HasBody() const { return !body_.IsEmpty(); }
   // Points *out at the text held; returns 1.

@@ -8,13 +8,34 @@
 #include <string>
 #include <string_view>
 
+#include "common/recycling_slot.h"
 #include "oauth/platform/wide_to_long.h"
 #include "oauth/text/boundary_text.h"
 #include "oauth/text/same_text.h"
 
 namespace OAuthClient {
+namespace {
 
-CTokenResponse::CTokenResponse(IHttpClient& client) { ReadAnswer(client); }
+RecyclingSlot<CTokenResponse> releasedResponse;
+
+}  // namespace
+
+CTokenResponse* CTokenResponse::Create(IHttpClient& client) {
+  return releasedResponse.TakeFilled([&client](CTokenResponse& response) { response.ReadAnswer(client); });
+}
+
+void CTokenResponse::Recycle() {
+  statusCode_ = 0;
+  expiresIn_ = 0;
+  responseValue_ = 0;
+  responseText_.Clear(/*wipe=*/true);
+  answer_.Clear(/*wipe=*/true);
+  headersText_ = {};
+  statusText_ = {};
+  members_.fill({});
+  headerValue_.reset();
+  headers_ = ResponseHeaders(/*foldNames=*/true);
+}
 
 void CTokenResponse::ReadAnswer(IHttpClient& client) {
   const WideChar* text = nullptr;
@@ -128,6 +149,9 @@ std::int32_t CTokenResponse::GetResponseValue(std::uintptr_t* out) {
   return 1;
 }
 
-void CTokenResponse::Release() { delete this; }
+void CTokenResponse::Release() {
+  Recycle();
+  if (!releasedResponse.Park(this)) delete this;
+}
 
 }  // namespace OAuthClient

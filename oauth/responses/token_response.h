@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/recycling_slot.h"
 #include "oauth/responses/answer_copy.h"
 #include "oauth/responses/compact_text.h"
 #include "oauth/responses/response_headers.h"
@@ -28,11 +29,14 @@ namespace OAuthClient {
 //
 // Choices of this implementation: a null out argument gives -1 from every getter (GetResponseValue included) and
 // nothing is written; a null header name gives -1.
+//
+// Objects are recycled as resource responses are (see CResourceResponse): Release empties one, overwriting what it
+// copied of the answer (tokens among it), and parks it for the next Create.
 class CTokenResponse final : public ITokenResponse {
  public:
   // Reads the answer from `client`, calling exactly GetResponseText, GetResponseValue, GetStatusCode,
-  // GetStatusText, GetResponseHeadersText and GetResponseText again, in that order.
-  explicit CTokenResponse(IHttpClient& client);
+  // GetStatusText, GetResponseHeadersText and GetResponseText again, in that order. Throws std::bad_alloc.
+  static CTokenResponse* Create(IHttpClient& client);
   CTokenResponse(const CTokenResponse&) = delete;
   CTokenResponse& operator=(const CTokenResponse&) = delete;
 
@@ -57,7 +61,14 @@ class CTokenResponse final : public ITokenResponse {
   void Release() override;
 
  private:
+  CTokenResponse() = default;
+  // The slot makes objects, and deletes a parked one when the library is unloaded.
+  friend class RecyclingSlot<CTokenResponse>;
+
   ~CTokenResponse() = default;
+
+  // Returns every member to its state in a new object, keeping the storage of small buffers.
+  void Recycle();
 
   // The members a response keeps, an error reply's (RFC 6749 section 5.2, through kState) before a token reply's
   // (section 5.1), and the value of each that a reply has.

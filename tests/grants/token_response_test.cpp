@@ -49,7 +49,7 @@ class TokenResponseTest : public ::testing::Test {
   CTokenResponse& Read() {
     HttpClientHandle client(binding_.CreateClient());
     EXPECT_NE(client, nullptr);
-    responses_.emplace_back(new CTokenResponse(*client));
+    responses_.emplace_back(CTokenResponse::Create(*client));
     return *responses_.back();
   }
 
@@ -83,6 +83,7 @@ TEST_F(TokenResponseTest, RepliesGiveTheseMembersAndKeepTheirRawText) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.reply);
+    responses_.clear();  // released responses are recycled: each case reads into the last one's object
     HttpClientDouble::Reset();
     HttpClientDouble::ScriptText("GetResponseText", c.reply);
     HttpClientDouble::ScriptResult("GetStatusCode", c.status);
@@ -92,6 +93,16 @@ TEST_F(TokenResponseTest, RepliesGiveTheseMembersAndKeepTheirRawText) {
     EXPECT_EQ(r.GetExpiresIn(), c.expiresIn);
     EXPECT_EQ(r.GetStatusCode(), c.status);
     EXPECT_EQ(Get(r, &CTokenResponse::GetResponseText), std::u16string(c.reply.begin(), c.reply.end()));
+  }
+}
+
+// A large reply is kept compact until it is asked for; a recycled response widens its own reply again.
+TEST_F(TokenResponseTest, LargeRepliesReadWholeAlsoInARecycledResponse) {
+  for (const char fill : {'a', 'b'}) {
+    responses_.clear();
+    const std::string reply = "{\"pad\":\"" + std::string(70 * 1024, fill) + "\"}";
+    HttpClientDouble::ScriptText("GetResponseText", reply);
+    EXPECT_EQ(Get(Read(), &CTokenResponse::GetResponseText), std::u16string(reply.begin(), reply.end()));
   }
 }
 
@@ -118,8 +129,15 @@ TEST_F(TokenResponseTest, StatusHeadersAndValueAreHandedOutAndNullOutsRefused) {
   EXPECT_EQ(r.GetAccessToken(nullptr), -1);
   EXPECT_EQ(r.GetHeader(W(u"x"), nullptr), -1);
 
-  HttpClientDouble::ScriptResult("GetStatusText", 0);  // the text is kept only when its getter succeeds
-  EXPECT_EQ(Get(Read(), &CTokenResponse::GetStatusText), kNone);
+  // The text is kept only when its getter succeeds. The next response is read into the recycled object of the
+  // last one, and finds only its own headers.
+  responses_.clear();
+  HttpClientDouble::ScriptResult("GetStatusText", 0);
+  HttpClientDouble::ScriptText("GetResponseHeadersText", "HTTP/1.1 200 OK\r\nX-Other: 1\r\n\r\n");
+  CTokenResponse& next = Read();
+  EXPECT_EQ(Get(next, &CTokenResponse::GetStatusText), kNone);
+  EXPECT_EQ(Text([&](const WideChar** out) { return next.GetHeader(W(u"content-type"), out); }), kNone);
+  EXPECT_EQ(Text([&](const WideChar** out) { return next.GetHeader(W(u"x-other"), out); }), u" 1");
 }
 
 }  // namespace

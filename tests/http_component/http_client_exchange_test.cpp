@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <vector>
 
 #include "component_fixture.h"
 
@@ -134,6 +135,54 @@ TEST(HttpClientExchange, LargeBodyReadsTheSameBeforeAndAfterItsText) {
   ASSERT_EQ(client->GetResponseBody(&data, &length), kHttpOk);
   ASSERT_EQ(client->GetResponseText(&text), kHttpOk);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(data), length), large);
+}
+
+// What a host can read of an object that has sent nothing, as one row per getter.
+std::vector<std::int64_t> StateOf(IHttpClient* client) {
+  const WideChar* text = nullptr;
+  std::uintptr_t value = 0;
+  return {client->GetOptionFlagA(),        client->GetOptionFlagB(),
+          client->GetSecureProtocol(),     client->GetOptionValueA(),
+          client->GetOptionValueB(),       client->GetOptionValueC(),
+          client->GetMaxResponseSize(),    client->GetLastResult(),
+          client->GetStatusCode(),         client->GetResponseBodyLength(),
+          client->GetRedirectCount(),      client->GetElapsedMilliseconds(),
+          client->GetEffectiveUrl(&text),  client->GetResponseHeadersText(&text),
+          client->GetResponseText(&text),  client->GetStatusText(&text),
+          client->GetLastErrorText(&text), client->GetResponseValue(&value),
+          static_cast<std::int64_t>(value)};
+}
+
+// Released objects are recycled: the next object may be the last one released, and it must start as a new one,
+// with nothing of the settings, headers or answer of its last use.
+TEST(HttpClientExchange, AnObjectAfterAReleaseStartsAsNew) {
+  std::vector<std::int64_t> asNew;
+  {
+    Client first = NewClient(), second = NewClient();  // at most one of them was released before
+    asNew = StateOf(first.get());
+    ASSERT_EQ(StateOf(second.get()), asNew);
+  }
+  Client used = NewClient();
+  used->SetOptionFlagA(1);
+  used->SetOptionFlagB(0);
+  used->SetSecureProtocol(5);
+  used->SetOptionValueA(1234);
+  used->SetOptionValueB(2345);
+  used->SetOptionValueC(3456);
+  used->SetMaxResponseSize(4567);
+  ASSERT_EQ(used->SetUserAgent(WIDE("left-over-agent")), kHttpOk);
+  ASSERT_EQ(used->AddRequestHeader(WIDE("X-Left-Over"), WIDE("secret"), 0), kHttpOk);
+  ASSERT_EQ(Get(used.get(), HttpUrl("/echo")), kHttpOk);
+  ASSERT_EQ(used->SetStringTriple(Wide(ClosedPortUrl()).c_str(), WIDE("user"), WIDE("password")), kHttpOk);
+  const IHttpClient* released = used.get();
+  used.reset();
+
+  Client next = NewClient();
+  EXPECT_EQ(next.get(), released) << "the released object was not the next one handed out";
+  EXPECT_EQ(StateOf(next.get()), asNew);
+  // No proxy (the closed port would refuse the connection), no header and the default user agent.
+  ASSERT_EQ(Get(next.get(), HttpUrl("/echo")), kHttpOk);
+  ExpectEchoFields(BodyOf(next.get()), {{"x-left-over", ""}, {"user-agent", "zqhttpclient/1.0"}});
 }
 
 }  // namespace

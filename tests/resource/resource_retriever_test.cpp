@@ -78,6 +78,21 @@ TEST_F(ResourceRetrieverTest, SendsBearerAndWrapsTheAnswer) {
   EXPECT_EQ(value, 0u);
   response->Release();
   EXPECT_EQ(HttpClientDouble::LiveObjects(), 0);
+
+  // Released responses are recycled: the next one reads only its own answer, whatever the last one held.
+  HttpClientDouble::Reset();
+  HttpClientDouble::ScriptText("GetResponseHeadersText", "HTTP/1.1 200\r\nContent-Type: c/d");
+  HttpClientDouble::ScriptBody("next");
+  ASSERT_EQ(retriever.Retrieve(request_, &response), 1);
+  EXPECT_EQ(response->GetStatusCode(), 200u);
+  text = W(u"kept");
+  EXPECT_EQ(response->GetStatusText(&text), -1);
+  ASSERT_EQ(response->GetHeader(W(u"Content-Type"), &text), 1);
+  EXPECT_EQ(Text(text), u" c/d");
+  EXPECT_EQ(response->GetHeader(W(u"X-Empty"), &text), -1);
+  ASSERT_EQ(response->GetBodyTextDetected(&text), 1);
+  EXPECT_EQ(Text(text), u"next");
+  response->Release();
 }
 
 // A retriever lives across a client's requests: each request sends its own token, also one of the same length.
