@@ -78,18 +78,17 @@ RecyclingSlot<CHttpClient> releasedClient;
 
 }  // namespace
 
-void ReceivedAnswer::Clear(bool wipe) {
-  if (!filled_ && !(wipe && unwiped_)) return;
+void ReceivedAnswer::Clear() {
+  if (!filled_) return;
   filled_ = false;
-  unwiped_ = unwiped_ && !wipe;
   status = 0;
   contentType = {};
   bodyTextReady = false;
   bodyInText_ = false;
   bodyHandedOut_ = false;
-  for (std::string* bytes : {&headerBlock, &body_}) EmptyForReuse(*bytes, wipe, kKeptBufferBytes);
+  for (std::string* bytes : {&headerBlock, &body_}) EmptyForReuse(*bytes, kKeptBufferBytes);
   for (std::u16string* text : {&headerBlockText, &reasonText, &contentTypeText, &bodyText, &headerValueText})
-    EmptyForReuse(*text, wipe, kKeptBufferBytes);
+    EmptyForReuse(*text, kKeptBufferBytes);
 }
 
 void ReceivedAnswer::MakeBodyText() {
@@ -119,17 +118,17 @@ CHttpClient* CHttpClient::Create() {
 
 void CHttpClient::Recycle() {
   settings_ = ComponentSettings();
-  headers_.Wipe();
+  headers_.Clear();
   proxyRefused_ = false;
   headerRefused_ = false;
-  answer_.Clear(true);
+  answer_.Clear();
   answered_ = false;
   lastResult_ = 0;
   durationUs_ = 0;
   redirects_ = 0;
-  for (std::string* text : {&effectiveUrl_, &errorText_}) EmptyForReuse(*text, true, ReceivedAnswer::kKeptBufferBytes);
+  for (std::string* text : {&effectiveUrl_, &errorText_}) EmptyForReuse(*text, ReceivedAnswer::kKeptBufferBytes);
   for (std::u16string* text : {&effectiveUrlText_, &errorTextWide_})
-    EmptyForReuse(*text, true, ReceivedAnswer::kKeptBufferBytes);
+    EmptyForReuse(*text, ReceivedAnswer::kKeptBufferBytes);
 }
 
 void CHttpClient::Release() {
@@ -285,11 +284,11 @@ std::int32_t CHttpClient::Fail(std::int32_t result, std::string text) {
 }
 
 void CHttpClient::ForgetLastExchange() {
-  answer_.Clear(false);
+  answer_.Clear();
   answered_ = false;
   durationUs_ = 0;
   redirects_ = 0;
-  effectiveUrl_.clear();
+  EmptyForReuse(effectiveUrl_, ReceivedAnswer::kKeptBufferBytes);  // its storage takes the next URL
   errorText_.clear();
 }
 
@@ -332,7 +331,7 @@ std::int32_t CHttpClient::Perform(const WideChar* method, const WideChar* url, s
     answer_.status = result.status;
     if (const auto type = capture.ContentTypeIn(answer_.headerBlock)) answer_.contentType = *type;
   } else {
-    answer_.Clear(false);  // what a failed exchange received is never handed out
+    answer_.Clear();  // what a failed exchange received is never handed out
   }
   return lastResult_;
 }

@@ -34,13 +34,12 @@ struct ReceivedAnswer {
     headerBlock = std::move(received.headerBlock);
     body_ = std::move(received.body);
     filled_ = true;
-    unwiped_ = true;
   }
   // Hands the buffers to the next capture, emptied.
   CaptureBuffers TakeBuffers() { return {std::move(headerBlock), std::move(body_)}; }
-  // Empties every part. `wipe` overwrites the bytes first, for an answer whose storage lives on in another client.
-  // Does nothing when nothing was received since the last Clear (and, with `wipe`, since the last wipe).
-  void Clear(bool wipe);
+  // Empties every part, overwriting what it held (see EmptyForReuse), as its storage may live on in another
+  // client. Does nothing when nothing was received since the last Clear.
+  void Clear();
 
   std::size_t BodyLength() const { return bodyInText_ ? bodyText.size() : body_.size(); }
   // The body's bytes, made again from the text when they were dropped; from here on they stay, as a host may
@@ -55,7 +54,6 @@ struct ReceivedAnswer {
   bool bodyInText_ = false;     // body_ was dropped: each byte is the unit of bodyText at its position
   bool bodyHandedOut_ = false;  // a host was pointed at body_, so it is never dropped
   bool filled_ = false;         // received into since the last Clear
-  bool unwiped_ = false;        // received into since the last wipe
 };
 
 // Implements every slot of IHttpClient as its header documents. The boundary methods only translate pointers and

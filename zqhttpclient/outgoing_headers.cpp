@@ -6,6 +6,7 @@
 
 #include "common/ascii.h"
 #include "common/header_lines.h"
+#include "common/reused_buffer.h"
 #include "common/utf8_utf16.h"
 
 namespace OAuthClient::Http {
@@ -70,7 +71,7 @@ bool OutgoingHeaders::Store(AppendName&& appendName, AppendValue&& appendValue) 
   const std::size_t valueAt = start + nameSize + 1;
   const std::size_t valueSize = lines_.size() - valueAt;
   if (!IsFieldValueText(std::string_view(lines_.data() + valueAt, valueSize))) {
-    lines_.resize(start);
+    ShortenWiping(lines_, start);
     return false;
   }
   lines_.push_back('\n');
@@ -82,11 +83,14 @@ bool OutgoingHeaders::Store(AppendName&& appendName, AppendValue&& appendValue) 
     return true;
   }
   // In place, so the field keeps its position; the name takes the new spelling.
-  const std::string line = lines_.substr(start);
-  lines_.resize(start);
+  std::string line = lines_.substr(start);
+  ShortenWiping(lines_, start);
   --fieldCount_;
+  const std::size_t before = lines_.size();
   const std::size_t at = same->second;
   lines_.replace(at, lines_.find('\n', at) + 1 - at, line);
+  WipeBeyondEnd(lines_, before);
+  EmptyForReuse(line, 0);
   NoteFields();
   return true;
 }
@@ -116,21 +120,18 @@ bool OutgoingHeaders::Remove(std::string_view name) {
   const auto same = FieldNamed(name, lines_.size());
   if (!same) return false;
   const std::size_t at = same->second;
+  const std::size_t before = lines_.size();
   lines_.erase(at, lines_.find('\n', at) + 1 - at);
+  WipeBeyondEnd(lines_, before);
   --fieldCount_;
   NoteFields();
   return true;
 }
 
 void OutgoingHeaders::Clear() {
-  lines_.clear();
+  EmptyForReuse(lines_, lines_.capacity());
   notedCount_ = 0;
   fieldCount_ = 0;
-}
-
-void OutgoingHeaders::Wipe() {
-  std::fill(lines_.begin(), lines_.end(), '\0');
-  Clear();
 }
 
 bool OutgoingHeaders::SetFromText(std::string_view text) {

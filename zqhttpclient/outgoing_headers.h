@@ -74,9 +74,9 @@ class OutgoingHeaders {
   // Returns the value of the field of that name, if set.
   std::optional<std::string_view> Find(std::string_view name) const;
 
+  // Removes every field. The fields' storage is kept for the next ones; like every change that drops bytes of
+  // it, this overwrites them (see EmptyForReuse), so a header value does not outlive its removal there.
   void Clear();
-  // Clears the fields and overwrites the bytes they took, for storage that outlives its user.
-  void Wipe();
   // The bytes the fields take on the wire, each as "Name: value" and CR LF.
   std::size_t WireBytes() const { return lines_.size() + 2 * fieldCount_; }
   Iterator begin() const { return Iterator(*this, 0, 0); }

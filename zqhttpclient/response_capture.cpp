@@ -3,6 +3,7 @@
 
 #include "common/ascii.h"
 #include "common/header_lines.h"
+#include "common/reused_buffer.h"
 
 namespace OAuthClient::Http {
 namespace {
@@ -36,8 +37,8 @@ bool ResponseCapture::AddHeaderLine(std::string_view line) {
   const std::string_view bare = WithoutLineBreak(line);
   if (!bare.empty() && bare.front() == 'H' && IsStatusLine(bare)) {
     // A new answer begins; whatever came before belonged to an earlier one. Its body (a redirect's page) too.
-    headerBlock_.clear();
-    body_.clear();
+    EmptyForReuse(headerBlock_, headerBlock_.capacity());
+    EmptyForReuse(body_, body_.capacity());
     contentType_.reset();
   }
   withinHeaderBlock_ = !bare.empty();

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <utility>
 
+#include "common/reused_buffer.h"
+
 namespace OAuthClient::Http {
 
 // Fed by the transport's header and body callbacks. Every status line starts a new header block (the block then
@@ -37,11 +39,11 @@ struct CaptureBuffers {
 
 class ResponseCapture {
  public:
-  // Writes into `buffers`, emptied first; their storage is kept.
+  // Writes into `buffers`, emptied first as EmptyForReuse empties; their storage is kept.
   explicit ResponseCapture(std::size_t maxBodyBytes, CaptureBuffers buffers = {})
       : maxBodyBytes_(maxBodyBytes), headerBlock_(std::move(buffers.headerBlock)), body_(std::move(buffers.body)) {
-    headerBlock_.clear();
-    body_.clear();
+    EmptyForReuse(headerBlock_, headerBlock_.capacity());
+    EmptyForReuse(body_, body_.capacity());
   }
 
   // Takes one header line as received, line break included. Returns false (and keeps nothing of it) when the

@@ -35,9 +35,9 @@ class AnswerCopy {
     return count == 0 ? 0 : (count + 1 + sizeof(char16_t) - 1) / sizeof(char16_t);
   }
 
-  // Empties the buffer; it keeps its storage (up to kKeptBytes) for the next answer. With `wipe` the copies are
-  // overwritten first, for storage that outlives the object it served.
-  void Clear(bool wipe) { EmptyForReuse(buffer_, wipe, kKeptBytes); }
+  // Empties the buffer, overwriting the copies (see EmptyForReuse); it keeps its storage (up to kKeptBytes) for
+  // the next answer.
+  void Clear() { EmptyForReuse(buffer_, kKeptBytes); }
 
   // Makes room for `units` more units, so that the Adds that follow allocate once.
   void Reserve(std::size_t units) { buffer_.reserve(buffer_.size() + units); }

@@ -33,10 +33,10 @@ bool CompactText::Set(std::u16string_view text) {
   return true;
 }
 
-void CompactText::Clear(bool wipe) {
+void CompactText::Clear() {
   set_ = false;
-  EmptyForReuse(narrow_, wipe, 0);
-  EmptyForReuse(wide_, wipe, kCompactFromUnits * sizeof(char16_t));
+  EmptyForReuse(narrow_, 0);
+  EmptyForReuse(wide_, kCompactFromUnits * sizeof(char16_t));
   // A once_flag cannot be reset; a new one is made in its place.
   widened_.~once_flag();
   new (&widened_) std::once_flag();

@@ -25,9 +25,9 @@ class CompactText {
   const WideChar* Get() const;
   // Returns true when a text is stored.
   bool IsSet() const { return set_; }
-  // Returns to the unset state, keeping the storage of a text below the compact size (see EmptyForReuse for
-  // `wipe`). Not for use while another thread may call Get().
-  void Clear(bool wipe);
+  // Returns to the unset state, overwriting the text and keeping its storage when it is below the compact size
+  // (see EmptyForReuse). Not for use while another thread may call Get().
+  void Clear();
 
  private:
   bool set_ = false;

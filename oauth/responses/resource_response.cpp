@@ -117,7 +117,7 @@ std::int32_t CResourceResponse::GetResponseValue(std::uintptr_t* out) {
 void CResourceResponse::Recycle() {
   statusCode_ = 0;
   responseValue_ = 0;
-  answer_.Clear(/*wipe=*/true);
+  answer_.Clear();
   headersText_ = {};
   statusText_ = {};
   body_ = {};

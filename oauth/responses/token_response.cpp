@@ -28,8 +28,8 @@ void CTokenResponse::Recycle() {
   statusCode_ = 0;
   expiresIn_ = 0;
   responseValue_ = 0;
-  responseText_.Clear(/*wipe=*/true);
-  answer_.Clear(/*wipe=*/true);
+  responseText_.Clear();
+  answer_.Clear();
   headersText_ = {};
   statusText_ = {};
   members_.fill({});
