@@ -2,10 +2,11 @@
 // ordinary search and then this library's own folder.
 #include "oauth/platform/module_loader.h"
 
-#include <memory>
-#include <mutex>
+#include <atomic>
+#include <cstddef>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "common/ascii.h"
 #include "common/shared_library.h"
@@ -52,34 +53,65 @@ std::string MapLibraryName(std::string_view fileName) {
 
 namespace {
 
-// The mapped name of the last library loaded: a library is loaded again for every token request, and the
-// conversion and mapping would otherwise be redone each time for the same name. A plain static under a mutex, not
-// a thread_local: a thread_local with a destructor would keep this library mapped until the thread ends. The mapped
-// name is shared rather than copied out, so a load of the same name allocates nothing here.
-std::shared_ptr<const std::string> MappedNameOf(const char16_t* fileName) {
-  static std::mutex mutex;
-  static std::u16string lastName;
-  static std::shared_ptr<const std::string> lastMapped = std::make_shared<const std::string>();
-  std::lock_guard<std::mutex> lock(mutex);
-  if (!SameText(lastName, fileName)) {  // empty until a name has mapped
-    lastMapped = std::make_shared<const std::string>(MapLibraryName(Utf16ToUtf8(std::u16string_view(fileName))));
-    lastName = lastMapped->empty() ? std::u16string() : std::u16string(fileName);
+// The mapped names of the libraries loaded so far: a library is loaded again for every token request, and the
+// conversion and mapping would otherwise be redone each time for the same name. Token requests of several threads
+// read it at once, so it takes no lock and no shared count, whose cache line the threads would pass back and forth
+// at every request: it is a list that only grows, read with one atomic load. An entry never changes once
+// published and lives until this library is unloaded (the list's destructor frees it), so a reader may keep a
+// reference to its name. Hosts load one component, or a few; past kMaxKept distinct names a name is mapped
+// afresh at each load instead of being kept.
+class MappedNames {
+ public:
+  constexpr MappedNames() = default;
+  MappedNames(const MappedNames&) = delete;
+  MappedNames& operator=(const MappedNames&) = delete;
+  ~MappedNames() {
+    for (const Entry* entry = head_.load(std::memory_order_acquire); entry != nullptr;)
+      delete std::exchange(entry, entry->next);
   }
-  return lastMapped;
-}
+
+  // Returns the mapped name of `fileName`: a kept one, or one made in `made`.
+  const std::string& Of(const char16_t* fileName, std::string* made) {
+    const Entry* const head = head_.load(std::memory_order_acquire);
+    std::size_t kept = 0;
+    for (const Entry* entry = head; entry != nullptr; entry = entry->next, ++kept)
+      if (SameText(entry->name, fileName)) return entry->mapped;
+    *made = MapLibraryName(Utf16ToUtf8(std::u16string_view(fileName)));
+    if (made->empty() || kept >= kMaxKept) return *made;
+    // Published only if no other thread added a name meanwhile; else this load keeps its own copy.
+    const Entry* entry = new Entry{fileName, *made, head};
+    const Entry* expected = head;
+    if (!head_.compare_exchange_strong(expected, entry, std::memory_order_release, std::memory_order_relaxed))
+      delete entry;
+    return *made;
+  }
+
+ private:
+  struct Entry {
+    std::u16string name;
+    std::string mapped;
+    const Entry* next;
+  };
+  static constexpr std::size_t kMaxKept = 16;
+
+  std::atomic<const Entry*> head_{nullptr};
+};
+
+MappedNames mappedNames;
 
 }  // namespace
 
 ModuleHandle LoadModule(const char16_t* fileName) {
   if (fileName == nullptr) return nullptr;
-  const std::shared_ptr<const std::string> mapped = MappedNameOf(fileName);
-  if (mapped->empty()) return nullptr;
+  std::string made;
+  const std::string& mapped = mappedNames.Of(fileName, &made);
+  if (mapped.empty()) return nullptr;
   // The ordinary search first (LD_LIBRARY_PATH, then this library's RUNPATH $ORIGIN), so a host or a test can put
   // another component first. When an interposer of dlopen (a sanitizer runtime, a tracer) makes the call from its
   // own code, the loader reads the interposer's RUNPATH instead of ours; the look in our own folder that follows
   // keeps $ORIGIN in the search all the same.
   SharedLibrary library;
-  if (!library.Open(*mapped, OwnFolderSearch())) return nullptr;
+  if (!library.Open(mapped, OwnFolderSearch())) return nullptr;
   return library.Release();
 }
 
