@@ -332,16 +332,17 @@ std::basic_string<Unit> Utf8ToUtf16(std::string_view bytes) {
   return out;
 }
 
-// Returns the UTF-16 form of UTF-8 bytes, or nothing when they are not well-formed UTF-8 (no replacement).
-template <typename Unit = char16_t>
-std::optional<std::basic_string<Unit>> Utf8ToUtf16IfValid(std::string_view bytes) {
-  std::basic_string<Unit> out(bytes.size(), Unit(0));
-  const std::size_t ascii = Utf8Detail::WidenAscii(bytes.data(), bytes.size(), out.data());
-  if (ascii == bytes.size()) return out;
-  if (!IsValidUtf8(bytes.substr(ascii))) return std::nullopt;
-  out.resize(ascii);
-  Utf8Detail::AppendUtf8AsUtf16(bytes, ascii, &out);
-  return out;
+// Writes the UTF-16 form of UTF-8 bytes into `out` as AssignUtf8AsUtf16 does and returns true when they are
+// well-formed UTF-8. Otherwise returns false, with nothing replaced: `out` then holds the bytes' ASCII start.
+template <typename Unit>
+bool AssignUtf8AsUtf16IfValid(std::string_view bytes, std::basic_string<Unit>* out) {
+  out->resize(bytes.size());
+  const std::size_t ascii = Utf8Detail::WidenAscii(bytes.data(), bytes.size(), out->data());
+  if (ascii == bytes.size()) return true;
+  out->resize(ascii);
+  if (!IsValidUtf8(bytes.substr(ascii))) return false;
+  Utf8Detail::AppendUtf8AsUtf16(bytes, ascii, out);
+  return true;
 }
 
 }  // namespace OAuthClient

@@ -33,15 +33,8 @@ inline std::u16string Latin1ToUtf16(std::string_view bytes) {
 // well-formed UTF-8, else as ISO-8859-1 (the historical header charset, RFC 9110 section 5.5), so no byte is ever
 // lost or replaced.
 inline void AssignHeaderBytesAsUtf16(std::string_view bytes, std::u16string* out) {
-  out->resize(bytes.size());
-  const std::size_t ascii = Utf8Detail::WidenAscii(bytes.data(), bytes.size(), out->data());
-  if (ascii == bytes.size()) return;
-  if (IsValidUtf8(bytes.substr(ascii))) {
-    out->resize(ascii);
-    Utf8Detail::AppendUtf8AsUtf16(bytes, ascii, out);
-    return;
-  }
-  for (std::size_t i = ascii; i < bytes.size(); ++i) (*out)[i] = static_cast<unsigned char>(bytes[i]);
+  if (AssignUtf8AsUtf16IfValid(bytes, out)) return;
+  for (std::size_t i = out->size(); i < bytes.size(); ++i) out->push_back(static_cast<unsigned char>(bytes[i]));
 }
 
 // Returns header bytes decoded as AssignHeaderBytesAsUtf16 does.

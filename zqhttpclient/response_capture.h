@@ -62,14 +62,12 @@ class ResponseCapture {
   // and the empty line that ends the block.
   const std::string& HeaderBlock() const { return headerBlock_; }
   const std::string& Body() const { return body_; }
-  std::string TakeBody() { return std::move(body_); }
-  std::string TakeHeaderBlock() { return std::move(headerBlock_); }
   CaptureBuffers TakeBuffers() { return {std::move(headerBlock_), std::move(body_)}; }
 
   // Returns ReasonPhraseIn of the last answer's block.
   std::optional<std::string_view> ReasonPhrase() const { return ReasonPhraseIn(headerBlock_); }
   // Returns the last answer's Content-Type value as FindHeaderField finds it, read from `block`, which is that
-  // answer's header block (HeaderBlock() or what TakeHeaderBlock() gave); its place was noted as the line arrived.
+  // answer's header block (HeaderBlock() or the one TakeBuffers() gave); its place was noted as the line arrived.
   std::optional<std::string_view> ContentTypeIn(std::string_view block) const;
   // Returns FindHeaderField of the last answer's block.
   std::optional<std::string> FieldValue(std::string_view name) const {

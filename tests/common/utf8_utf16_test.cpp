@@ -40,7 +40,8 @@ TEST_P(Utf8Utf16Test, ConvertsAsTheRowSays) {
     }
     const bool wellFormed = row.direction == Direction::kBoth;
     EXPECT_EQ(IsValidUtf8(row.utf8), wellFormed);
-    EXPECT_EQ(Utf8ToUtf16IfValid(row.utf8).has_value(), wellFormed);
+    std::u16string assigned = u"earlier text";
+    EXPECT_EQ(AssignUtf8AsUtf16IfValid(row.utf8, &assigned), wellFormed);
   }
   if (row.direction != Direction::kDecodeOnly) {
     EXPECT_EQ(Utf16ToUtf8(row.utf16), row.utf8);
